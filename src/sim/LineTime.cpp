@@ -1,0 +1,50 @@
+#include "sim/LineTime.h"
+
+#include <algorithm>
+
+namespace Sim::LineTime {
+
+namespace {
+constexpr int kDestinationOffset = 3;
+constexpr int kCommandClassOffset = 20;
+constexpr int kPidOffset = 21;
+}  // namespace
+
+bool IsDiscoveryBranch(const QByteArray& request) {
+    if (request.size() < kPidOffset + 2) {
+        return false;
+    }
+    return quint8(request[kCommandClassOffset]) == 0x10 && quint8(request[kPidOffset]) == 0x00 &&
+           quint8(request[kPidOffset + 1]) == 0x01;
+}
+
+bool IsBroadcast(const QByteArray& request) {
+    if (request.size() < kDestinationOffset + 6) {
+        return false;
+    }
+    const QByteArray device = request.mid(kDestinationOffset + 2, 4);
+    return std::all_of(device.begin(), device.end(), [](char b) { return quint8(b) == 0xFF; });
+}
+
+qint64 RdmExchange(const QByteArray& request, const QByteArray& reply) {
+    qint64 micros = kBreak + kMarkAfterBreak + request.size() * kByte;
+    if (IsDiscoveryBranch(request)) {
+        // The reply (if any) comes without a break, then the line rests before the next request.
+        return micros + (reply.isEmpty() ? kLostReplyWait : kTurnaround + reply.size() * kByte) +
+               kGapAfterDiscovery;
+    }
+    if (!reply.isEmpty()) {
+        return micros + kTurnaround + kBreak + kMarkAfterBreak + reply.size() * kByte;
+    }
+    if (IsBroadcast(request)) {
+        return micros + kGapAfterBroadcast;
+    }
+    return micros + kLostReplyWait + kGapAfterLostReply;
+}
+
+qint64 DmxFrame() {
+    // Start code and 512 slots; a frame never takes less than the break-to-break minimum.
+    return std::max<qint64>(kBreak + kMarkAfterBreak + 513 * kByte, kDmxBreakToBreakMin);
+}
+
+}  // namespace Sim::LineTime

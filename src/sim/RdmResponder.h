@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace Sim {
+
+// Something on a simulated DMX line: it sees every RDM request and DMX frame sent on its
+// port and may answer an RDM request.
+class RdmResponder {
+public:
+    virtual ~RdmResponder() = default;
+
+    // The reply bytes to a request (without the driver's header), or empty for no reply.
+    virtual QByteArray HandleRdm(const QByteArray& request) = 0;
+    // A DMX frame (start code first is not included: the 512 slots) sent on the port.
+    virtual void HandleDmx(const QByteArray& frame) { Q_UNUSED(frame); }
+};
+
+}  // namespace Sim
