@@ -1,0 +1,132 @@
+#include "sim/Rig.h"
+
+#include "hardware/DriverRequests.h"
+#include "hardware/InterfaceClasses.h"
+#include "sim/SimulatedPortLayer.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QSet>
+
+namespace Sim {
+
+namespace {
+
+const char kDemoRig[] = R"({
+  "widgets": [
+    { "name": "demo-dmx-8", "productCode": 26, "firmware": "2.7" },
+    { "name": "demo-dmx-1", "productCode": 2, "firmware": "1.4",
+      "interfaceClass": "d98a7a23-98bd-48c1-a651-cf054d42db0a" }
+  ]
+})";
+
+std::optional<WidgetConfig> ParseWidget(const QJsonValue& value, int index, QString* error) {
+    const QString where = QStringLiteral("widget %1").arg(index + 1);
+    if (!value.isObject()) {
+        *error = where + ": not an object";
+        return std::nullopt;
+    }
+    const QJsonObject object = value.toObject();
+    static const QSet<QString> known = {"name", "productCode", "firmware", "interfaceClass"};
+    for (const QString& key : object.keys()) {
+        if (!known.contains(key)) {
+            *error = where + ": unknown field \"" + key + "\"";
+            return std::nullopt;
+        }
+    }
+    WidgetConfig config;
+    config.name = object.value("name").toString();
+    static const QRegularExpression namePattern("^[A-Za-z0-9._-]{1,64}$");
+    if (!namePattern.match(config.name).hasMatch()) {
+        *error = where + ": \"name\" must be 1 to 64 letters, digits, '.', '_' or '-'";
+        return std::nullopt;
+    }
+    const QJsonValue product = object.value("productCode");
+    const double code = product.toDouble(-1);
+    if (!product.isDouble() || code < 0 || code > 0xFFFF || code != qint64(code)) {
+        *error = where + ": \"productCode\" must be a whole number from 0 to 65535";
+        return std::nullopt;
+    }
+    config.productCode = quint16(code);
+    const QString firmware = object.value("firmware").toString("1.0");
+    static const QRegularExpression versionPattern("^(\\d{1,3})\\.(\\d{1,3})$");
+    const auto version = versionPattern.match(firmware);
+    if (!version.hasMatch() || version.captured(1).toInt() > 255 ||
+        version.captured(2).toInt() > 255) {
+        *error = where + ": \"firmware\" must be \"major.minor\" with numbers up to 255";
+        return std::nullopt;
+    }
+    config.firmwareMajor = quint8(version.captured(1).toInt());
+    config.firmwareMinor = quint8(version.captured(2).toInt());
+    const QString interfaceClass =
+        object.value("interfaceClass")
+            .toString(Hardware::InterfaceClasses::Text(Hardware::InterfaceClasses::All()[2]));
+    config.interfaceClass = QUuid::fromString(interfaceClass);
+    if (Hardware::InterfaceClasses::IndexOf(config.interfaceClass) < 0) {
+        *error = where + ": \"interfaceClass\" is not a widget interface class";
+        return std::nullopt;
+    }
+    return config;
+}
+
+}  // namespace
+
+std::optional<Rig> Rig::Load(const QString& path, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = "cannot read rig file " + path + ": " + file.errorString();
+        return std::nullopt;
+    }
+    auto rig = Parse(file.readAll(), error);
+    if (!rig) {
+        *error = "rig file " + path + ": " + *error;
+    }
+    return rig;
+}
+
+std::optional<Rig> Rig::Parse(const QByteArray& json, QString* error) {
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        *error = QStringLiteral("not valid JSON at offset %1: %2")
+                     .arg(parseError.offset)
+                     .arg(parseError.errorString());
+        return std::nullopt;
+    }
+    if (!document.isObject() || !document.object().value("widgets").isArray()) {
+        *error = "expected an object with a \"widgets\" array";
+        return std::nullopt;
+    }
+    Rig rig;
+    QSet<QString> names;
+    const QJsonArray widgets = document.object().value("widgets").toArray();
+    for (int i = 0; i < widgets.size(); ++i) {
+        const auto widget = ParseWidget(widgets.at(i), i, error);
+        if (!widget) {
+            return std::nullopt;
+        }
+        if (names.contains(widget->name)) {
+            *error = QStringLiteral("widget %1: the name \"%2\" is used twice").arg(i + 1).arg(widget->name);
+            return std::nullopt;
+        }
+        names.insert(widget->name);
+        rig.widgets.append(*widget);
+    }
+    return rig;
+}
+
+Rig Rig::Demo() {
+    QString error;
+    return *Parse(kDemoRig, &error);
+}
+
+void Rig::PlugInto(SimulatedPortLayer& layer) const {
+    for (const WidgetConfig& widget : widgets) {
+        layer.Plug(widget);
+    }
+}
+
+}  // namespace Sim

@@ -1,0 +1,78 @@
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Result RunProgram(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(30000);
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QStringList WidgetPaths(const QByteArray& json) {
+    QStringList paths;
+    for (const QJsonValue& widget : QJsonDocument::fromJson(json).object()["widgets"].toArray()) {
+        paths.append(widget.toObject()["path"].toString() + " " +
+                     QString::number(widget.toObject()["ports"].toInt()) + " " +
+                     widget.toObject()["firmware"].toString());
+    }
+    return paths;
+}
+
+}  // namespace
+
+TEST(CommandLineTest, RigServedInOneProcessIsListedByAnotherUntilItStops) {
+    QTemporaryDir dir;
+    const QString rigFile = dir.filePath("rig.json");
+    QFile file(rigFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"widgets": [{"name": "stage-left", "productCode": 23, "firmware": "5.2"}]})");
+    file.close();
+    const QString widgets = dir.filePath("widgets");
+
+    QProcess rig;
+    rig.start(AUREL_RIG, {rigFile, "--widget-dir", widgets});
+    ASSERT_TRUE(rig.waitForReadyRead(10000));
+    EXPECT_TRUE(rig.readAllStandardOutput().startsWith("aurel-rig: serving 1 widget(s) in "));
+
+    const Result listed = RunProgram(AURELCTL, {"widgets", "--widget-dir", widgets, "--json"});
+    EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+    EXPECT_EQ(WidgetPaths(listed.out),
+              QStringList({widgets + "/5621b03d-10b4-4624-9a0c-1d4a87217b1d/stage-left.sock 4 5.2"}));
+
+    rig.terminate();
+    ASSERT_TRUE(rig.waitForFinished(10000));
+    EXPECT_EQ(rig.exitCode(), 0);
+
+    const Result after = RunProgram(AURELCTL, {"widgets", "--widget-dir", widgets});
+    EXPECT_EQ(after.exitCode, 0);
+    EXPECT_EQ(after.out, "No widgets found.\n");
+}
+
+TEST(CommandLineTest, BadInvocationsFailWithAMessage) {
+    const std::pair<QStringList, QByteArray> cases[] = {
+        {{"widgets", "--rig", "/nonexistent.json"}, "aurelctl: cannot read rig file /nonexistent.json"},
+        {{"widgets", "--demo", "--widget-dir", "/tmp"}, "aurelctl: choose one of"},
+        {{"frobnicate"}, "aurelctl: unknown command: frobnicate"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const Result result = RunProgram(AURELCTL, arguments);
+        EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.err.startsWith(message)) << result.err.toStdString();
+    }
+    const Result rig = RunProgram(AUREL_RIG, {"/nonexistent.json"});
+    EXPECT_EQ(rig.exitCode, 2);
+    EXPECT_TRUE(rig.err.startsWith("aurel-rig: cannot read rig file")) << rig.err.toStdString();
+}
