@@ -11,10 +11,10 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include <pthread.h>
 #include <csignal>
 #include <cstdio>
 #include <memory>
-#include <pthread.h>
 #include <vector>
 
 namespace {
@@ -61,13 +61,16 @@ int main(int argc, char** argv) {
 
     const QString dir = Hardware::SocketPortLayer::ResolveWidgetDir(parser.value(widgetDir));
     std::vector<std::unique_ptr<Sim::WidgetSocketServer>> servers;
-    for (const Sim::WidgetConfig& config : rig->widgets) {
+    for (const Sim::RigWidget& widget : rig->widgets) {
+        const Sim::WidgetConfig& config = widget.config;
         const QString classDir = Hardware::SocketPortLayer::ClassDir(dir, config.interfaceClass);
         if (!QDir().mkpath(classDir)) {
             return Fail("cannot create " + classDir);
         }
+        auto simulated = std::make_shared<Sim::SimWidget>(config);
+        widget.AttachFixtures(*simulated);
         auto server = std::make_unique<Sim::WidgetSocketServer>(
-            std::make_shared<Sim::SimWidget>(config), classDir + "/" + config.name + ".sock");
+            simulated, classDir + "/" + config.name + ".sock");
         if (!server->Start(&error)) {
             return Fail(error);  // servers already started stop and remove their sockets
         }

@@ -7,8 +7,8 @@
 namespace Sim {
 
 bool InstallPortLayer(const PortLayerChoice& choice, QString* error) {
-    const int chosen = int(!choice.widgetDir.isEmpty()) + int(!choice.rigFile.isEmpty()) +
-                       int(choice.demo);
+    const int chosen =
+        int(!choice.widgetDir.isEmpty()) + int(!choice.rigFile.isEmpty()) + int(choice.demo);
     if (chosen > 1) {
         *error = "choose one of --widget-dir, --rig and --demo";
         return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/SimRdmResponder.h"
 #include "sim/SimWidget.h"
 
 #include <QList>
@@ -11,12 +12,26 @@ namespace Sim {
 
 class SimulatedPortLayer;
 
-// A virtual rig: the widgets (and, on their ports, the fixtures) that stand for hardware.
-// Described in a JSON file:
+// A fixture on one port of a rig's widget.
+struct RigFixture {
+    int port = 0;
+    RdmResponderConfig rdm;
+};
+
+struct RigWidget {
+    WidgetConfig config;
+    QList<RigFixture> fixtures;
+
+    // Puts the fixtures on the widget's lines.
+    void AttachFixtures(SimWidget& widget) const;
+};
+
+// A virtual rig: the widgets and, on their ports, the fixtures that stand for hardware.
+// Described in a JSON file (the format is documented in README.md):
 //   { "widgets": [ { "name": "dmx-8", "productCode": 26, "firmware": "2.7",
-//                    "interfaceClass": "5621b03d-10b4-4624-9a0c-1d4a87217b1d" } ] }
+//                    "fixtures": [ { "port": 0, "uid": "7a70:00000001" } ] } ] }
 struct Rig {
-    QList<WidgetConfig> widgets;
+    QList<RigWidget> widgets;
 
     // Reads a rig; on failure returns nothing and says why in *error.
     static std::optional<Rig> Load(const QString& path, QString* error);

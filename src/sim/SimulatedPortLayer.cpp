@@ -16,7 +16,9 @@ std::shared_ptr<SimWidget> SimulatedPortLayer::Plug(const WidgetConfig& config, 
         std::lock_guard lock(m_lock);
         m_present[PathOf(config)] = Present{widget, false};
     }
-    ReportChange(notify);
+    if (notify) {
+        AnnounceChange();
+    }
     return widget;
 }
 
@@ -27,7 +29,9 @@ void SimulatedPortLayer::Unplug(const QString& name, bool notify) {
             return entry.second.widget->Config().name == name;
         });
     }
-    ReportChange(notify);
+    if (notify) {
+        AnnounceChange();
+    }
 }
 
 void SimulatedPortLayer::RefuseOpen(const QString& name, bool refuse) {
@@ -49,13 +53,13 @@ std::shared_ptr<SimWidget> SimulatedPortLayer::Widget(const QString& name) const
     return {};
 }
 
-void SimulatedPortLayer::ReportChange(bool notify) {
+void SimulatedPortLayer::AnnounceChange() {
     std::function<void()> onChange;
     {
         std::lock_guard lock(m_lock);
         onChange = m_onChange;
     }
-    if (notify && onChange) {
+    if (onChange) {
         onChange();
     }
 }

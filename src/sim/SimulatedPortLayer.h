@@ -17,6 +17,8 @@ public:
     // Adds a widget; reports a device change unless told not to.
     std::shared_ptr<SimWidget> Plug(const WidgetConfig& config, bool notify = true);
     void Unplug(const QString& name, bool notify = true);
+    // Reports a device change now (after plugging several widgets without notice).
+    void AnnounceChange();
     // While set, opening the widget fails with EACCES.
     void RefuseOpen(const QString& name, bool refuse);
 
@@ -39,7 +41,6 @@ private:
         bool refuseOpen = false;
     };
     std::shared_ptr<SimWidget> WidgetOf(Handle handle, int* error) const;
-    void ReportChange(bool notify);
 
     mutable std::mutex m_lock;
     std::map<QString, Present> m_present;  // by path

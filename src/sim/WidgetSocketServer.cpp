@@ -6,14 +6,14 @@
 #include <QFileInfo>
 #include <QtEndian>
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
-#include <map>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
+#include <map>
 #include <vector>
 
 namespace Sim {
@@ -38,7 +38,8 @@ bool SomeoneListens(const sockaddr_un& address) {
     if (fd < 0) {
         return false;
     }
-    const bool live = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    const bool live =
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     ::close(fd);
     return live;
 }
@@ -63,7 +64,9 @@ void SendAll(int fd, const QByteArray& bytes) {
 WidgetSocketServer::WidgetSocketServer(std::shared_ptr<SimWidget> widget, QString socketPath)
     : m_widget(std::move(widget)), m_path(std::move(socketPath)) {}
 
-WidgetSocketServer::~WidgetSocketServer() { Stop(); }
+WidgetSocketServer::~WidgetSocketServer() {
+    Stop();
+}
 
 bool WidgetSocketServer::Start(QString* error) {
     sockaddr_un address;
@@ -82,7 +85,8 @@ bool WidgetSocketServer::Start(QString* error) {
     if (m_listenFd < 0 ||
         ::bind(m_listenFd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
         ::listen(m_listenFd, 8) != 0 || ::pipe2(m_wakePipe, O_CLOEXEC) != 0) {
-        *error = QStringLiteral("cannot listen on %1: %2").arg(m_path, QString::fromLocal8Bit(std::strerror(errno)));
+        *error = QStringLiteral("cannot listen on %1: %2")
+                     .arg(m_path, QString::fromLocal8Bit(std::strerror(errno)));
         Stop();
         return false;
     }

@@ -13,13 +13,13 @@ TEST(RigTest, ReadsWidgetsWithDefaults) {
                                      &error);
     ASSERT_TRUE(rig) << error.toStdString();
     ASSERT_EQ(rig->widgets.size(), 2);
-    EXPECT_EQ(rig->widgets[0].name, "a");
-    EXPECT_EQ(rig->widgets[0].productCode, 17);
-    EXPECT_EQ(rig->widgets[0].firmwareMajor, 4);
-    EXPECT_EQ(rig->widgets[0].firmwareMinor, 12);
-    EXPECT_EQ(rig->widgets[0].interfaceClass, Hardware::InterfaceClasses::All()[2]);
-    EXPECT_EQ(rig->widgets[1].firmwareMajor, 1);
-    EXPECT_EQ(rig->widgets[1].interfaceClass, Hardware::InterfaceClasses::All()[9]);
+    EXPECT_EQ(rig->widgets[0].config.name, "a");
+    EXPECT_EQ(rig->widgets[0].config.productCode, 17);
+    EXPECT_EQ(rig->widgets[0].config.firmwareMajor, 4);
+    EXPECT_EQ(rig->widgets[0].config.firmwareMinor, 12);
+    EXPECT_EQ(rig->widgets[0].config.interfaceClass, Hardware::InterfaceClasses::All()[2]);
+    EXPECT_EQ(rig->widgets[1].config.firmwareMajor, 1);
+    EXPECT_EQ(rig->widgets[1].config.interfaceClass, Hardware::InterfaceClasses::All()[9]);
 
     Sim::SimulatedPortLayer layer;
     rig->PlugInto(layer);
@@ -59,5 +59,5 @@ TEST(RigTest, RejectsBadRigsWithAClearMessage) {
 TEST(RigTest, DemoRigHasWidgetsOfBothUniverseClasses) {
     const Sim::Rig demo = Sim::Rig::Demo();
     ASSERT_EQ(demo.widgets.size(), 2);
-    EXPECT_NE(demo.widgets[0].interfaceClass, demo.widgets[1].interfaceClass);
+    EXPECT_NE(demo.widgets[0].config.interfaceClass, demo.widgets[1].config.interfaceClass);
 }

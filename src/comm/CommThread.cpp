@@ -1,0 +1,98 @@
+#include "comm/CommThread.h"
+
+#include "comm/Command.h"
+#include "os/Clock.h"
+#include "os/Thread.h"
+
+namespace {
+// An idle worker looks at the clock this often (real time), for the idle signal.
+constexpr unsigned long kPollMs = 100;
+}  // namespace
+
+CommThread::CommThread(QObject* parent) : QThread(parent) {}
+
+CommThread::~CommThread() {
+    Stop();
+}
+
+void CommThread::Stop() {
+    {
+        QMutexLocker lock(&m_mutex);
+        m_stop = true;
+        m_wake.wakeOne();
+    }
+    wait();
+}
+
+bool CommThread::StopRequested() const {
+    QMutexLocker lock(&m_mutex);
+    return m_stop;
+}
+
+void CommThread::Enqueue(Command* command) {
+    {
+        QMutexLocker lock(&m_mutex);
+        m_queue.append(command);
+        m_wake.wakeOne();
+    }
+    Q_EMIT CommandQueued(command->GetId());
+    QMutexLocker lock(&m_mutex);
+    if (!isRunning() && !m_stop) {
+        start(QThread::InheritPriority);
+    }
+}
+
+Command* CommThread::FindCommand(const QUuid& id) const {
+    QMutexLocker lock(&m_mutex);
+    for (Command* command : m_queue) {
+        if (command->GetId() == id) {
+            return command;
+        }
+    }
+    return nullptr;
+}
+
+Command* CommThread::TakeNext() {
+    QMutexLocker lock(&m_mutex);
+    if (m_queue.isEmpty() && !m_stop) {
+        // Enqueue and the stop both wake the worker at once; otherwise it wakes to look at
+        // the idle rule.
+        m_wake.wait(&m_mutex, kPollMs);
+    }
+    return m_queue.isEmpty() ? nullptr : m_queue.takeFirst();
+}
+
+void CommThread::run() {
+    Os::Thread::SetCurrentName("CommThread");
+    qint64 idleSince = Os::Clock::Instance().NowMs();
+    for (;;) {
+        Command* command = TakeNext();
+        const bool stop = StopRequested();
+        if (command) {
+            if (stop) {
+                return;  // a command taken after the stop is neither run nor announced
+            }
+            const QUuid id = command->GetId();
+            Q_EMIT ExecutingNextCommand(id);
+            try {
+                command->Execute();
+            } catch (...) {
+                // A command reports its own failures; nothing it throws stops the queue.
+            }
+            if (QThread* home = command->GetHomeThread()) {
+                command->moveToThread(home);
+            }
+            Q_EMIT CommandCompleted(id);
+            idleSince = Os::Clock::Instance().NowMs();
+            continue;
+        }
+        const qint64 now = Os::Clock::Instance().NowMs();
+        if (now - idleSince > kIdleIntervalMs) {
+            idleSince = now;
+            Q_EMIT CommandQueueIdle();
+        }
+        if (stop) {
+            return;
+        }
+    }
+}

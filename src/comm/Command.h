@@ -1,0 +1,57 @@
+#pragma once
+
+#include "comm/IFeedback.h"
+
+#include <QMutex>
+#include <QObject>
+#include <QUuid>
+
+// A piece of device work, run by the command worker thread. Whoever creates a command owns
+// it and deletes it when CommandCompleted names its id. Every IFeedback call is emitted as a
+// signal and then passed on to the forwarding target, if one is set.
+class Command : public QObject, public IFeedback {
+    Q_OBJECT
+public:
+    explicit Command(QObject* parent = nullptr);
+
+    QUuid GetId() const { return m_id; }
+    QString GetName() const { return m_name; }
+
+    // The target that also receives every feedback call (not owned). Set before queueing.
+    void SetFeedback(IFeedback* feedback) { m_feedback = feedback; }
+    IFeedback* GetFeedback() const { return m_feedback; }
+
+    // Does the command's whole work on the worker thread; true on success.
+    virtual bool Execute() = 0;
+
+    // The thread the command was queued from; it returns there once it has run, so that
+    // its creator can delete it there.
+    QThread* GetHomeThread() const { return m_homeThread; }
+    void SetHomeThread(QThread* thread) { m_homeThread = thread; }
+
+    void AddString(QString text, FeedbackStatus status) override;
+    void SetTotal(int total) override;
+    void SetCurrent(int current) override;
+    // Pauses 100 ms first, so that the last lines reach the watchers before the end.
+    void Finished(FeedbackResult result) override;
+    // Pauses 100 ms first; false without a forwarding target.
+    bool IsCancelled() override;
+
+Q_SIGNALS:
+    void IFeedback_AddString(QString string, FeedbackStatus status);
+    void IFeedback_SetTotal(int total);
+    void IFeedback_SetCurrent(int current);
+    void IFeedback_Finished(FeedbackResult result);
+
+protected:
+    void SetName(const QString& name) { m_name = name; }
+    static FeedbackResult ResultOf(bool success) { return FeedbackResult(2 - int(success)); }
+
+    QMutex m_mutex;  // for the subclasses' own state
+
+private:
+    const QUuid m_id;
+    QString m_name;
+    IFeedback* m_feedback = nullptr;
+    QThread* m_homeThread = nullptr;
+};

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "rdm/RdmDefs.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+
+class IFeedback;
+class RDMDevice;
+
+// Speaks RDM to the fixtures on the widget's ports: builds each request, sends it through
+// the universe, validates and decodes the reply, waits and resends where the fixture asks
+// for it, retries lost exchanges, and reads and writes the standard parameters.
+class RDMProtocol : public QObject {
+    Q_OBJECT
+public:
+    static constexpr quint16 kProgramManufacturer = 0x7FF1;
+    static constexpr quint32 kProgramDevice = 0x12345789;
+    static constexpr int kAttempts = 5;
+    static constexpr qint64 kBusyWaitMs = 1000;
+    // Resends after ACK_TIMER or a busy NACK allowed in one transaction.
+    static constexpr int kMaxResends = 30;
+
+    // How one standard parameter is read (the table lives with the parameter operations).
+    struct Getter;
+
+    static quint64 ProgramUid() { return quint64(kProgramManufacturer) << 32 | kProgramDevice; }
+
+    // The process-wide protocol object shared by the device commands.
+    static RDMProtocol* Instance();
+
+    explicit RDMProtocol(QObject* parent = nullptr);
+
+    // The next transaction number; it wraps from 255 to 0.
+    quint8 TransactionNumber() const { return m_transaction; }
+    quint8 NextTransactionNumber() { return m_transaction++; }
+
+    // Standard parameters: each sends one request to the device and stores the decoded
+    // value in it; false on any failure, which leaves the device unchanged.
+    virtual bool SetIdentify(RDMDevice* device, quint8 value, IFeedback* feedback);
+    virtual bool SetDmxStartAddress(RDMDevice* device, quint16 address, IFeedback* feedback);
+    virtual bool GetSupportedParameters(RDMDevice* device, IFeedback* feedback);
+    // Reads the information of every device; one failed query does not stop the others.
+    virtual bool UpdateDeviceInformation(const QList<RDMDevice*>& devices, IFeedback* feedback);
+    virtual bool GetDmxStartAddress(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetDmxPersonalityDescription(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetModelDescription(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetManufacturerLabel(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetDeviceLabel(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetStartAddressWithText(RDMDevice* device, const QString& text,
+                                         IFeedback* feedback);
+    virtual bool GetFactoryDefaults(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetSoftwareVersionLabel(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetBootSoftwareVersionLabel(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetDeviceHours(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetLampHours(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetLampStrikes(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetLampState(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetLampOnMode(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetDevicePowerCycles(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetDisplayInvert(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetDisplayLevel(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetPanInvert(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetTiltInvert(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetPanTiltSwap(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetPowerState(RDMDevice* device, IFeedback* feedback);
+    // DEVICE_INFO, then the current personality's description; true if both succeed.
+    virtual bool GetDeviceInfo(RDMDevice* device, IFeedback* feedback);
+    virtual bool GetIdentify(RDMDevice* device, IFeedback* feedback);
+    virtual bool DecodeDeviceInfo(RDMDevice* device, const QByteArray& data);
+
+    // Byte routines. A null buffer makes the pack routines do nothing and the unpack
+    // routines give 0.
+    static void CalculateChecksum(quint8* buffer, int size);
+    static bool VerifyChecksum(const quint8* buffer, int size);
+    static void PackUid(quint8* buffer, quint64 uid);
+    static quint64 UnpackUid(const quint8* buffer);
+    static void PackUInt32(quint8* buffer, quint32 value);
+    static quint32 UnpackUInt32(const quint8* buffer);
+    static void PackUInt16(quint8* buffer, quint16 value);
+    static quint16 UnpackUInt16(const quint8* buffer);
+    static QByteArray ReverseCopy(const quint8* source, int size);
+    // Copies `size` bytes in reverse order into `target` from its second byte on.
+    static void ReverseCopy(const quint8* source, int size, quint8* target);
+
+    // One request and its reply. `replyLength` is the capacity of `reply` on entry and the
+    // number of parameter data bytes placed in it on return.
+    virtual ResponseStatus RdmTransaction(quint8 port, quint32 deviceId, quint16 manufacturerId,
+                                          quint8 commandClass, quint16 pid, const quint8* data,
+                                          quint8 dataLength, quint8* reply, quint32& replyLength,
+                                          IFeedback* feedback);
+
+    // Builds a request as sent (message, then checksum).
+    QByteArray BuildRequest(quint32 deviceId, quint16 manufacturerId, quint8 commandClass,
+                            quint16 pid, const quint8* data, quint8 dataLength);
+
+protected:
+    // A GET or SET of one parameter: the NACK message names `action` ("Getting Device
+    // label"); other failures are silent. On success *reply holds the parameter data.
+    bool Transact(RDMDevice* device, quint8 commandClass, quint16 pid, const QByteArray& data,
+                  quint32 capacity, const QString& action, IFeedback* feedback, QByteArray* reply);
+
+    static void Report(IFeedback* feedback, const QString& text, int status);
+
+private:
+    bool Get(RDMDevice* device, const Getter& getter, IFeedback* feedback);
+    bool GetFromTable(RDMDevice* device, quint16 pid, IFeedback* feedback);
+
+    quint8 m_transaction = 0;
+};

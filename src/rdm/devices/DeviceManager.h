@@ -1,0 +1,63 @@
+#pragma once
+
+#include "rdm/devices/Device.h"
+
+#include <QList>
+#include <QObject>
+#include <QUuid>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+class Command;
+class CommManager;
+
+// The one registry of fixtures, by id. A finished discovery replaces its contents: fixtures
+// found again are replaced by their new objects, fixtures not found are removed. Removed
+// objects are released once no queued command or running operation uses them.
+class DeviceManager : public QObject {
+    Q_OBJECT
+public:
+    // The process-wide manager, created on first use on the window thread.
+    static DeviceManager* Instance();
+
+    explicit DeviceManager(CommManager* commManager, QObject* parent = nullptr);
+    ~DeviceManager() override;
+
+    // The registered devices in id order.
+    QList<Device*> Devices() const;
+    Device* FindDevice(quint64 uid) const;
+
+    // Takes the devices a discovery found (they must live on this manager's thread) and
+    // merges them into the registry.
+    void MergeDiscovery(const QList<Device*>& found);
+
+    // Keeps a command this manager queued until CommandCompleted names it.
+    void KeepCommand(Command* command);
+    bool HasCommand(const QUuid& id) const { return m_commands.count(id) != 0; }
+    Command* GetCommand(const QUuid& id) const;
+    int RetiredCount() const { return int(m_retired.size()); }
+
+Q_SIGNALS:
+    void DeviceAdded(Device* pDevice);
+    void DeviceRemoved(Device* pDevice);
+
+public Q_SLOTS:
+    void OnCommandQueueIdle();
+    void OnCommandCompleted(QUuid commandId);
+
+private:
+    struct LaterDeleter {
+        void operator()(QObject* object) const { object->deleteLater(); }
+    };
+    using DevicePtr = std::unique_ptr<Device, LaterDeleter>;
+
+    void Retire(DevicePtr device);
+    void ReleaseRetired();
+
+    CommManager* m_commManager;
+    std::map<quint64, DevicePtr> m_registry;
+    std::vector<DevicePtr> m_retired;
+    std::map<QUuid, std::unique_ptr<Command, LaterDeleter>> m_commands;
+};

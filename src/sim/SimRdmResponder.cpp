@@ -1,0 +1,339 @@
+#include "sim/SimRdmResponder.h"
+
+#include <QtEndian>
+
+namespace Sim {
+
+namespace {
+
+// Wire values (the simulator keeps its own copy: it stands for a fixture, not the program).
+constexpr quint8 kStartCode = 0xCC;
+constexpr quint8 kSubStartCode = 0x01;
+constexpr int kHeaderSize = 24;
+constexpr quint8 kDiscovery = 0x10;
+constexpr quint8 kGet = 0x20;
+constexpr quint8 kSet = 0x30;
+constexpr quint8 kAck = 0;
+constexpr quint8 kAckTimer = 1;
+constexpr quint8 kNack = 2;
+constexpr quint8 kAckOverflow = 3;
+constexpr quint16 kNackUnknownPid = 0x0000;
+constexpr quint16 kNackFormatError = 0x0001;
+constexpr quint16 kNackUnsupportedCommandClass = 0x0005;
+constexpr quint16 kNackDataOutOfRange = 0x0006;
+constexpr quint16 kNackBusy = 0x8112;
+constexpr quint64 kForeignController = 0x7FF100000001ULL;
+
+quint16 U16(const QByteArray& bytes, int offset) {
+    return qFromBigEndian<quint16>(bytes.constData() + offset);
+}
+
+quint64 Uid(const QByteArray& bytes, int offset) {
+    return quint64(U16(bytes, offset)) << 32 |
+           qFromBigEndian<quint32>(bytes.constData() + offset + 2);
+}
+
+void PutUid(QByteArray& bytes, int offset, quint64 uid) {
+    qToBigEndian<quint16>(quint16(uid >> 32), bytes.data() + offset);
+    qToBigEndian<quint32>(quint32(uid), bytes.data() + offset + 2);
+}
+
+QByteArray Be16(quint16 value) {
+    QByteArray bytes(2, '\0');
+    qToBigEndian(value, bytes.data());
+    return bytes;
+}
+
+QByteArray Be32(quint32 value) {
+    QByteArray bytes(4, '\0');
+    qToBigEndian(value, bytes.data());
+    return bytes;
+}
+
+quint16 Sum(const QByteArray& bytes, int count) {
+    quint16 sum = 0;
+    for (int i = 0; i < count; ++i) {
+        sum = quint16(sum + quint8(bytes[i]));
+    }
+    return sum;
+}
+
+QByteArray Text(const QString& text) {
+    return text.toLatin1().left(32);
+}
+
+}  // namespace
+
+SimRdmResponder::SimRdmResponder(RdmResponderConfig config) : m_config(std::move(config)) {
+    if (m_config.supportedParameters.isEmpty()) {
+        m_config.supportedParameters = KnownOptionalParameters();
+    }
+}
+
+QList<quint16> SimRdmResponder::KnownOptionalParameters() {
+    return {0x0080, 0x0081, 0x0082, 0x0090, 0x00C2, 0x00E1, 0x0400, 0x0401, 0x0402,
+            0x0403, 0x0404, 0x0405, 0x0500, 0x0501, 0x0600, 0x0601, 0x0602, 0x1010};
+}
+
+QByteArray SimRdmResponder::EncodeDiscoveryReply(quint64 uid) {
+    QByteArray reply(7, char(0xFE));
+    reply.append(char(0xAA));
+    QByteArray uidBytes(6, '\0');
+    PutUid(uidBytes, 0, uid);
+    quint16 sum = 0;
+    for (char byte : uidBytes) {
+        const quint8 b = quint8(byte);
+        reply.append(char(b | 0xAA));
+        reply.append(char(b | 0x55));
+        sum = quint16(sum + (b | 0xAA) + (b | 0x55));
+    }
+    for (quint8 b : {quint8(sum >> 8), quint8(sum)}) {
+        reply.append(char(b | 0xAA));
+        reply.append(char(b | 0x55));
+    }
+    return reply;
+}
+
+const std::map<quint16, SimRdmResponder::Parameter>& SimRdmResponder::Parameters() {
+    using R = SimRdmResponder;
+    using D = const QByteArray&;
+    auto value = [](auto read) {
+        return [read](R& r, D) { return Answer{kAck, read(r.m_config)}; };
+    };
+    auto flag = [](bool RdmResponderConfig::*field) {
+        return [field](R& r, D) { return Answer{kAck, QByteArray(1, char(r.m_config.*field))}; };
+    };
+    auto byte = [](quint8 RdmResponderConfig::*field) {
+        return [field](R& r, D) { return Answer{kAck, QByteArray(1, char(r.m_config.*field))}; };
+    };
+    auto long32 = [](quint32 RdmResponderConfig::*field) {
+        return [field](R& r, D) { return Answer{kAck, Be32(r.m_config.*field)}; };
+    };
+    auto nack = [](quint16 reason) { return Answer{kNack, Be16(reason)}; };
+    using C = const RdmResponderConfig&;
+    static const std::map<quint16, Parameter> parameters = {
+        {0x0050,
+         {[](R& r, D) {
+              Answer answer;
+              answer.data = r.SupportedParametersChunk(&answer.responseType);
+              return answer;
+          },
+          {}}},
+        {0x0060,
+         {value([](C c) {
+              const RdmPersonality p = c.personalities.value(c.personality - 1);
+              return Be16(0x0100) + Be16(c.modelId) + Be16(c.productCategory) +
+                     Be32(c.softwareVersionId) + Be16(p.footprint) +
+                     QByteArray(1, char(c.personality)) +
+                     QByteArray(1, char(c.personalities.size())) + Be16(c.startAddress) +
+                     Be16(c.subDeviceCount) + QByteArray(1, char(c.sensorCount));
+          }),
+          {}}},
+        {0x0080, {value([](C c) { return Text(c.modelDescription); }), {}}},
+        {0x0081, {value([](C c) { return Text(c.manufacturerLabel); }), {}}},
+        {0x0082, {value([](C c) { return Text(c.deviceLabel); }), {}}},
+        {0x0090, {flag(&RdmResponderConfig::factoryDefaults), {}}},
+        {0x00C0, {value([](C c) { return Text(c.softwareVersionLabel); }), {}}},
+        {0x00C2, {value([](C c) { return Text(c.bootSoftwareVersionLabel); }), {}}},
+        {0x00E1,
+         {[nack](R& r, D data) {
+              const int index = data.isEmpty() ? 0 : quint8(data[0]);
+              if (data.size() != 1 || index < 1 || index > r.m_config.personalities.size()) {
+                  return nack(kNackDataOutOfRange);
+              }
+              const RdmPersonality& p = r.m_config.personalities[index - 1];
+              return Answer{kAck,
+                            QByteArray(1, char(index)) + Be16(p.footprint) + Text(p.description)};
+          },
+          {}}},
+        {0x00F0,
+         {value([](C c) { return Be16(c.startAddress); }),
+          [nack](R& r, D data) {
+              const quint16 address = data.size() == 2 ? U16(data, 0) : 0;
+              if (data.size() != 2) {
+                  return nack(kNackFormatError);
+              }
+              if (address < 1 || address > 512) {
+                  return nack(kNackDataOutOfRange);
+              }
+              r.m_config.startAddress = address;
+              return Answer{kAck, {}};
+          }}},
+        {0x0400, {long32(&RdmResponderConfig::deviceHours), {}}},
+        {0x0401, {long32(&RdmResponderConfig::lampHours), {}}},
+        {0x0402, {long32(&RdmResponderConfig::lampStrikes), {}}},
+        {0x0403, {byte(&RdmResponderConfig::lampState), {}}},
+        {0x0404, {byte(&RdmResponderConfig::lampOnMode), {}}},
+        {0x0405, {long32(&RdmResponderConfig::powerCycles), {}}},
+        {0x0500, {byte(&RdmResponderConfig::displayInvert), {}}},
+        {0x0501, {byte(&RdmResponderConfig::displayLevel), {}}},
+        {0x0600, {flag(&RdmResponderConfig::panInvert), {}}},
+        {0x0601, {flag(&RdmResponderConfig::tiltInvert), {}}},
+        {0x0602, {flag(&RdmResponderConfig::panTiltSwap), {}}},
+        {0x1000,
+         {flag(&RdmResponderConfig::identify),
+          [nack](R& r, D data) {
+              if (data.size() != 1 || quint8(data[0]) > 1) {
+                  return nack(data.size() != 1 ? kNackFormatError : kNackDataOutOfRange);
+              }
+              r.m_config.identify = data[0] != 0;
+              return Answer{kAck, {}};
+          }}},
+        {0x1010, {byte(&RdmResponderConfig::powerState), {}}},
+    };
+    return parameters;
+}
+
+QByteArray SimRdmResponder::SupportedParametersChunk(quint8* responseType) {
+    const QList<quint16>& all = m_config.supportedParameters;
+    const int perReply = std::max(1, std::min(m_config.parametersPerReply, 115));
+    QByteArray data;
+    const int end = std::min(int(all.size()), m_overflowOffset + perReply);
+    for (int i = m_overflowOffset; i < end; ++i) {
+        data += Be16(all[i]);
+    }
+    if (end < all.size()) {
+        m_overflowOffset = end;
+        *responseType = kAckOverflow;
+    } else {
+        m_overflowOffset = 0;
+        *responseType = kAck;
+    }
+    return data;
+}
+
+SimRdmResponder::Answer SimRdmResponder::Dispatch(quint8 commandClass, quint16 pid,
+                                                  const QByteArray& data) {
+    const auto& parameters = Parameters();
+    const auto it = parameters.find(pid);
+    if (it == parameters.end()) {
+        return {kNack, Be16(kNackUnknownPid)};
+    }
+    const Handler& handler = commandClass == kGet ? it->second.get : it->second.set;
+    if (!handler) {
+        return {kNack, Be16(kNackUnsupportedCommandClass)};
+    }
+    return handler(*this, data);
+}
+
+QByteArray SimRdmResponder::HandleRdm(const QByteArray& request) {
+    std::lock_guard lock(m_lock);
+    // Only a whole, well-formed request that adds up is taken.
+    if (request.size() < kHeaderSize + 2 || quint8(request[0]) != kStartCode ||
+        quint8(request[1]) != kSubStartCode) {
+        return {};
+    }
+    const int length = quint8(request[2]);
+    const int dataLength = quint8(request[23]);
+    if (length != kHeaderSize + dataLength || request.size() < length + 2 ||
+        Sum(request, length) != U16(request, length)) {
+        return {};
+    }
+    const quint64 destination = Uid(request, 3);
+    const bool unicast = destination == m_config.uid;
+    const bool broadcast = (destination & 0xFFFFFFFFULL) == 0xFFFFFFFFULL &&
+                           (destination >> 32 == 0xFFFF || destination >> 32 == m_config.uid >> 32);
+    if (!unicast && !broadcast) {
+        return {};
+    }
+    ++m_requests;
+    const quint8 commandClass = quint8(request[20]);
+    const quint16 pid = U16(request, 21);
+    const QByteArray data = request.mid(kHeaderSize, dataLength);
+    if (commandClass == kDiscovery) {
+        return Discovery(pid, data, unicast, request);
+    }
+    if (commandClass != kGet && commandClass != kSet) {
+        return {};
+    }
+
+    Answer answer;
+    RdmFaults& faults = m_config.faults;
+    if (faults.busyCount > 0) {
+        --faults.busyCount;
+        answer = {kNack, Be16(kNackBusy)};
+    } else if (faults.ackTimerCount > 0) {
+        --faults.ackTimerCount;
+        answer = {kAckTimer, Be16(faults.ackTimerEstimate)};
+    } else {
+        answer = Dispatch(commandClass, pid, data);
+    }
+    if (!unicast) {
+        return {};  // broadcasts are obeyed, never answered
+    }
+    if (faults.wrongLength && (answer.responseType == kNack || answer.responseType == kAckTimer)) {
+        answer.data.append('\0');
+    }
+    if (faults.dropEvery > 0 && ++m_replies % faults.dropEvery == 0) {
+        return {};
+    }
+    return Reply(request, answer);
+}
+
+QByteArray SimRdmResponder::Discovery(quint16 pid, const QByteArray& data, bool unicast,
+                                      const QByteArray& request) {
+    switch (pid) {
+        case 0x0001:  // DISC_UNIQUE_BRANCH: answer when in range and not muted
+            if (!m_muted && data.size() == 12 && Uid(data, 0) <= m_config.uid &&
+                m_config.uid <= Uid(data, 6)) {
+                return EncodeDiscoveryReply(m_config.uid);
+            }
+            return {};
+        case 0x0002:  // DISC_MUTE
+        case 0x0003:  // DISC_UN_MUTE
+            m_muted = pid == 0x0002;
+            return unicast ? Reply(request, Answer{kAck, Be16(0)}) : QByteArray();
+        default:
+            return {};
+    }
+}
+
+QByteArray SimRdmResponder::Reply(const QByteArray& request, const Answer& answer) const {
+    const int length = kHeaderSize + int(answer.data.size());
+    QByteArray reply(length + 2, '\0');
+    reply[0] = char(kStartCode);
+    reply[1] = char(kSubStartCode);
+    reply[2] = char(length);
+    const quint64 controller =
+        m_config.faults.foreignController ? kForeignController : Uid(request, 9);
+    PutUid(reply, 3, controller);
+    PutUid(reply, 9, m_config.uid);
+    reply[15] = request[15];  // transaction number
+    reply[16] = char(answer.responseType);
+    reply[17] = 0;
+    reply[18] = request[18];
+    reply[19] = request[19];
+    reply[20] = char(quint8(request[20]) + 1);
+    reply[21] = request[21];
+    reply[22] = request[22];
+    reply[23] = char(answer.data.size());
+    reply.replace(kHeaderSize, answer.data.size(), answer.data);
+    quint16 sum = Sum(reply, length);
+    if (m_config.faults.corruptChecksum) {
+        sum = quint16(sum ^ 0x5A5A);
+    }
+    qToBigEndian(sum, reply.data() + length);
+    return reply;
+}
+
+RdmResponderConfig SimRdmResponder::State() const {
+    std::lock_guard lock(m_lock);
+    return m_config;
+}
+
+bool SimRdmResponder::IsMuted() const {
+    std::lock_guard lock(m_lock);
+    return m_muted;
+}
+
+int SimRdmResponder::RequestsHandled() const {
+    std::lock_guard lock(m_lock);
+    return m_requests;
+}
+
+void SimRdmResponder::SetFaults(const RdmFaults& faults) {
+    std::lock_guard lock(m_lock);
+    m_config.faults = faults;
+}
+
+}  // namespace Sim
