@@ -58,15 +58,15 @@ void GetDeviceInfo(benchmark::State& state) {
         const qint64 cpuStart = ThreadCpuNanos();
         for (auto _ : state) {
             quint32 length = sizeof reply;
-            failures += protocol.RdmTransaction(0, 0x00000101, 0x4A41, Rdm::kGet,
-                                                Rdm::DeviceInfo, nullptr, 0, reply, length,
-                                                nullptr) != ResponseAck;
+            failures += protocol.RdmTransaction(0, 0x00000101, 0x4A41, Rdm::kGet, Rdm::DeviceInfo,
+                                                nullptr, 0, reply, length, nullptr) != ResponseAck;
             benchmark::DoNotOptimize(reply);
         }
         const double cpuNanos = double(ThreadCpuNanos() - cpuStart);
         const double n = double(state.iterations());
         state.counters["failures"] = double(failures);
-        state.counters["own_us_per_transaction"] = (cpuNanos - double(responder->spentNanos)) / n / 1000;
+        state.counters["own_us_per_transaction"] =
+            (cpuNanos - double(responder->spentNanos)) / n / 1000;
         state.counters["responder_us_per_transaction"] = double(responder->spentNanos) / n / 1000;
         state.counters["line_ms_per_transaction"] =
             double(clock.clock().NowMicros() - lineStart) / n / 1000;
