@@ -1,0 +1,6 @@
+#include "content/ContentModelMutex.h"
+
+QRecursiveMutex& ContentModelMutex::Instance() {
+    static QRecursiveMutex mutex;
+    return mutex;
+}

@@ -1,0 +1,69 @@
+#include "content/ledimage/LEDImageFamily.h"
+
+#include "content/ledimage/MarqaImage.h"
+#include "content/ledimage/SolviImage.h"
+
+#include <QFileInfo>
+
+namespace LEDImageFamily {
+
+namespace {
+
+struct FamilyRow {
+    Family family;
+    const char* name;
+    const char* suffix;
+    std::unique_ptr<Content> (*make)();
+};
+
+const FamilyRow kFamilies[] = {
+    {Family::Marqa, "Marqa", "mqi", [] { return std::unique_ptr<Content>(new MarqaImage); }},
+    {Family::Solvi, "Solvi", "slvi", [] { return std::unique_ptr<Content>(new SolviImage); }},
+};
+
+const FamilyRow& Row(Family family) {
+    return kFamilies[family == Family::Marqa ? 0 : 1];
+}
+
+}  // namespace
+
+std::optional<Family> FamilyOfSuffix(const QString& suffix) {
+    for (const FamilyRow& row : kFamilies) {
+        if (suffix.compare(QLatin1String(row.suffix), Qt::CaseInsensitive) == 0) {
+            return row.family;
+        }
+    }
+    return std::nullopt;
+}
+
+QString FamilyName(Family family) {
+    return QString::fromLatin1(Row(family).name);
+}
+
+std::unique_ptr<Content> NewImage(Family family) {
+    return Row(family).make();
+}
+
+std::unique_ptr<Content> ConvertTo(Family family, const Content& content) {
+    const auto* marqa = qobject_cast<const MarqaImage*>(&content);
+    const auto* solvi = qobject_cast<const SolviImage*>(&content);
+    if (family == Family::Marqa) {
+        return marqa   ? marqa->Clone()
+               : solvi ? std::unique_ptr<Content>(MarqaImage::ConvertFrom(*solvi))
+                       : nullptr;
+    }
+    return solvi   ? solvi->Clone()
+           : marqa ? std::unique_ptr<Content>(SolviImage::ConvertFrom(*marqa))
+                   : nullptr;
+}
+
+std::unique_ptr<Content> LoadFile(const QString& path) {
+    const std::optional<Family> family = FamilyOfSuffix(QFileInfo(path).suffix());
+    if (!family) {
+        return nullptr;
+    }
+    std::unique_ptr<Content> image = NewImage(*family);
+    return image->Load(path) ? std::move(image) : nullptr;
+}
+
+}  // namespace LEDImageFamily

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "content/Content.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+// The two LED image families, chosen by name or file suffix.
+namespace LEDImageFamily {
+
+enum class Family { Marqa, Solvi };
+
+// The family whose files carry this suffix ("mqi", "slvi", in any case).
+std::optional<Family> FamilyOfSuffix(const QString& suffix);
+QString FamilyName(Family family);
+// A new empty image of the family.
+std::unique_ptr<Content> NewImage(Family family);
+// A copy of an image of the family, or an image of the other family converted to it; null
+// for anything that is not an LED image.
+std::unique_ptr<Content> ConvertTo(Family family, const Content& content);
+// The image file at `path`, of the family its suffix names; null when it cannot be loaded.
+std::unique_ptr<Content> LoadFile(const QString& path);
+
+}  // namespace LEDImageFamily
