@@ -1,10 +1,19 @@
 #include "WidgetsCommand.h"
 
+#include "CommandLine.h"
+
+#include "hardware/HardwareLog.h"
 #include "hardware/InterfaceClasses.h"
+#include "hardware/WidgetManager.h"
+#include "sim/PortLayerSetup.h"
+
+#include <QCommandLineParser>
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <cstdio>
 
 namespace WidgetsCommand {
 
@@ -15,6 +24,41 @@ QString Firmware(const Hardware::WidgetSummary& widget) {
 }
 
 }  // namespace
+
+int Run(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription("List the present DMX widgets.");
+    parser.addHelpOption();
+    parser.addPositionalArgument("widgets", "The command.");
+    const QCommandLineOption widgetDir("widget-dir", "Use the socket widgets served in DIR.",
+                                       "DIR");
+    const QCommandLineOption rig("rig", "Run the virtual rig described in FILE.", "FILE");
+    const QCommandLineOption demo("demo", "Run the built-in demonstration rig.");
+    const QCommandLineOption json("json", "Print JSON instead of a table.");
+    const QCommandLineOption verbose({"v", "verbose"}, "Print the device link's log.");
+    parser.addOptions({widgetDir, rig, demo, json, verbose});
+    parser.process(arguments);
+
+    if (parser.positionalArguments() != QStringList{"widgets"}) {
+        return CommandLine::Fail("unknown command: " + parser.positionalArguments().join(' '), 2);
+    }
+    if (!parser.isSet(verbose) && qEnvironmentVariableIsEmpty("AUREL_LOG")) {
+        Hardware::Log::Hardware().SetLevel(Os::Log::Level::Warning);
+    }
+
+    QString error;
+    const Sim::PortLayerChoice choice{parser.value(widgetDir), parser.value(rig),
+                                      parser.isSet(demo)};
+    if (!Sim::InstallPortLayer(choice, &error)) {
+        return CommandLine::Fail(error, 2);
+    }
+
+    const QList<Hardware::WidgetSummary> widgets = Hardware::WidgetSummary::ListPresent();
+    const QByteArray text = parser.isSet(json) ? FormatJson(widgets) : FormatTable(widgets);
+    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    Hardware::WidgetManager::Shutdown();
+    return 0;
+}
 
 QByteArray FormatTable(const QList<Hardware::WidgetSummary>& widgets) {
     if (widgets.isEmpty()) {

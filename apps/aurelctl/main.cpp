@@ -1,23 +1,36 @@
 // aurelctl: the command-line front end.
 //   aurelctl widgets [--widget-dir DIR | --rig FILE | --demo] [--json]
+//   aurelctl image info|gif|convert|render ...
 
+#include "CommandLine.h"
+#include "ImageCommand.h"
 #include "WidgetsCommand.h"
 
-#include "hardware/HardwareLog.h"
-#include "hardware/WidgetManager.h"
 #include "os/Thread.h"
-#include "sim/PortLayerSetup.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
-
-#include <cstdio>
 
 namespace {
 
-int Fail(const QString& message, int status) {
-    std::fprintf(stderr, "aurelctl: %s\n", qPrintable(message));
-    return status;
+struct Verb {
+    const char* name;
+    const char* summary;
+    int (*run)(const QStringList& arguments);
+};
+
+const Verb kVerbs[] = {
+    {"widgets", "list the present DMX widgets", &WidgetsCommand::Run},
+    {"image", "show, convert and render LED image files", &ImageCommand::Run},
+};
+
+QString Help() {
+    QString text = QStringLiteral(
+        "Usage: aurelctl COMMAND [options]\nAurel command-line tool.\n\n"
+        "Commands:\n");
+    for (const Verb& verb : kVerbs) {
+        text += QStringLiteral("  %1 %2\n").arg(QLatin1String(verb.name), -9).arg(verb.summary);
+    }
+    return text + "\nRun aurelctl COMMAND --help for the options of a command.\n";
 }
 
 }  // namespace
@@ -28,41 +41,23 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName("aurelctl");
     Os::Thread::SetCurrentName("main");
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Aurel command-line tool.\n\nCommands:\n"
-                                     "  widgets   list the present DMX widgets");
-    parser.addHelpOption();
-    parser.addPositionalArgument("command", "The command to run.");
-    const QCommandLineOption widgetDir("widget-dir", "Use the socket widgets served in DIR.",
-                                       "DIR");
-    const QCommandLineOption rig("rig", "Run the virtual rig described in FILE.", "FILE");
-    const QCommandLineOption demo("demo", "Run the built-in demonstration rig.");
-    const QCommandLineOption json("json", "Print JSON instead of a table.");
-    const QCommandLineOption verbose({"v", "verbose"}, "Print the device link's log.");
-    parser.addOptions({widgetDir, rig, demo, json, verbose});
-    parser.process(app);
-
-    const QStringList arguments = parser.positionalArguments();
-    if (arguments.size() != 1 || arguments.first() != "widgets") {
-        return Fail(arguments.isEmpty() ? "no command given (try --help)"
-                                        : "unknown command: " + arguments.join(' '),
-                    2);
+    // The command is the first argument that names one, so options may come before it.
+    const QStringList arguments = QCoreApplication::arguments();
+    for (const QString& argument : arguments.mid(1)) {
+        for (const Verb& verb : kVerbs) {
+            if (argument == QLatin1String(verb.name)) {
+                return verb.run(arguments);
+            }
+        }
     }
-    if (!parser.isSet(verbose) && qEnvironmentVariableIsEmpty("AUREL_LOG")) {
-        Hardware::Log::Hardware().SetLevel(Os::Log::Level::Warning);
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument == "--help" || argument == "-h") {
+            CommandLine::Print(Help());
+            return 0;
+        }
+        if (!argument.startsWith('-')) {
+            return CommandLine::Fail("unknown command: " + argument, 2);
+        }
     }
-
-    QString error;
-    const Sim::PortLayerChoice choice{parser.value(widgetDir), parser.value(rig),
-                                      parser.isSet(demo)};
-    if (!Sim::InstallPortLayer(choice, &error)) {
-        return Fail(error, 2);
-    }
-
-    const QList<Hardware::WidgetSummary> widgets = Hardware::WidgetSummary::ListPresent();
-    const QByteArray text = parser.isSet(json) ? WidgetsCommand::FormatJson(widgets)
-                                               : WidgetsCommand::FormatTable(widgets);
-    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
-    Hardware::WidgetManager::Shutdown();
-    return 0;
+    return CommandLine::Fail("no command given (try --help)", 2);
 }

@@ -1,0 +1,111 @@
+#include "content/ledimage/MarqaImage.h"
+#include "content/ledimage/SolviImage.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Result RunAurelctl(const QStringList& arguments) {
+    QProcess process;
+    process.start(AURELCTL, arguments);
+    process.waitForFinished(30000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+class ImageCommandTest : public testing::Test {
+protected:
+    void SetUp() override {
+        MarqaImage image;
+        image.SetName("Sunrise");
+        image.SetContentKey(0x00C0FFEE);
+        std::vector<MarqaImage::Frame> frames(2);
+        frames[0].delay = 120;
+        frames[1].delay = 480;
+        frames[1].leds.fill(3);
+        frames[1].leds[5] = 4;
+        image.SetFrames(frames);
+        ASSERT_TRUE(image.Save(Path("sunrise.mqi")));
+    }
+
+    QString Path(const QString& name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+};
+
+}  // namespace
+
+TEST_F(ImageCommandTest, InfoDescribesTheImage) {
+    const Result result = RunAurelctl({"image", "info", Path("sunrise.mqi")});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    for (const char* line :
+         {"Family:        Marqa (127 LEDs)", "Name:          Sunrise", "Content key:   00c0ffee",
+          "Frames:        2", "Delays (ms):   120 480", "Palette used:  3 of 256 colours"}) {
+        EXPECT_TRUE(result.out.contains(line)) << line << "\n" << result.out.toStdString();
+    }
+}
+
+TEST_F(ImageCommandTest, ConvertGifAndRenderWriteReadableFiles) {
+    Result result = RunAurelctl({"image", "convert", Path("sunrise.mqi"), Path("sunrise.slvi")});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    SolviImage converted;
+    ASSERT_TRUE(converted.Load(Path("sunrise.slvi")));
+    EXPECT_EQ(converted.FrameCount(), 2);
+    EXPECT_EQ(converted.ContentKey(), 0x00C0FFEEu);
+
+    result = RunAurelctl({"image", "gif", Path("sunrise.slvi"), Path("sunrise.gif")});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(QImageReader(Path("sunrise.gif")).imageCount(), 2);
+
+    result = RunAurelctl({"image", "render", Path("sunrise.mqi"), Path("frame.png"), "--frame", "1",
+                          "--size", "64"});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(QImage(Path("frame.png")).size(), QSize(64, 64));
+}
+
+TEST_F(ImageCommandTest, BadFilesAndArgumentsFailWithAMessage) {
+    QFile empty(Path("empty.mqi"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    QFile garbage(Path("garbage.slvi"));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray(3001, '\x01'));  // cuts its last entry
+    garbage.close();
+
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        QString message;
+    };
+    const Case cases[] = {
+        {{"image", "info", Path("empty.mqi")}, 1, "aurelctl: cannot read LED image"},
+        {{"image", "info", Path("garbage.slvi")}, 1, "aurelctl: cannot read LED image"},
+        {{"image", "info", Path("missing.mqi")}, 1, "aurelctl: cannot read LED image"},
+        {{"image", "info", Path("picture.png")}, 2, "not an LED image file name"},
+        {{"image", "convert", Path("sunrise.mqi"), Path("out.txt")}, 2, "output suffix"},
+        {{"image", "gif", Path("sunrise.mqi"), Path("no/dir/out.gif")}, 1, "cannot write"},
+        {{"image", "render", Path("sunrise.mqi"), Path("x.png"), "--frame", "2"},
+         2,
+         "has 2 frame(s); there is no frame 2"},
+        {{"image", "render", Path("sunrise.mqi"), Path("x.png"), "--size", "0"}, 2, "--size"},
+        {{"image", "gif", Path("sunrise.mqi")}, 2, "usage: aurelctl image gif"},
+        {{"image", "paint"}, 2, "unknown action paint"},
+        {{"image"}, 2, "no action given"},
+    };
+    for (const Case& c : cases) {
+        const Result result = RunAurelctl(c.arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains(c.message)) << result.err.toStdString();
+    }
+}
