@@ -47,7 +47,7 @@ protected:
     void SetName(const QString& name) { m_name = name; }
     static FeedbackResult ResultOf(bool success) { return FeedbackResult(2 - int(success)); }
 
-    QMutex m_mutex;  // for the subclasses' own state
+    mutable QMutex m_mutex;  // for the subclasses' own state
 
 private:
     const QUuid m_id;

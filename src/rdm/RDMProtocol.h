@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rdm/IDiscoveryProtocol.h"
 #include "rdm/RdmDefs.h"
 
 #include <QByteArray>
@@ -12,7 +13,7 @@ class RDMDevice;
 // Speaks RDM to the fixtures on the widget's ports: builds each request, sends it through
 // the universe, validates and decodes the reply, waits and resends where the fixture asks
 // for it, retries lost exchanges, and reads and writes the standard parameters.
-class RDMProtocol : public QObject {
+class RDMProtocol : public QObject, public IDiscoveryProtocol {
     Q_OBJECT
 public:
     static constexpr quint16 kProgramManufacturer = 0x7FF1;
@@ -21,6 +22,16 @@ public:
     static constexpr qint64 kBusyWaitMs = 1000;
     // Resends after ACK_TIMER or a busy NACK allowed in one transaction.
     static constexpr int kMaxResends = 30;
+
+    // Discovery figures.
+    static constexpr quint64 kSearchUpper = 0xFFFFFFFFFFFEULL;
+    static constexpr quint64 kProductionSearchUpper = 0x7FF100000002ULL;
+    static constexpr qint64 kUnmuteSettleMs = 501;
+    static constexpr qint64 kBranchReplyWaitMs = 61;
+    static constexpr int kBranchAttempts = 5;
+    static constexpr int kMuteAttempts = 3;
+    static constexpr quint32 kBranchExpectedLength = 63;
+    static constexpr quint32 kBranchReceiveWait = 10000;
 
     // How one standard parameter is read (the table lives with the parameter operations).
     struct Getter;
@@ -35,6 +46,17 @@ public:
     // The next transaction number; it wraps from 255 to 0.
     quint8 TransactionNumber() const { return m_transaction; }
     quint8 NextTransactionNumber() { return m_transaction++; }
+
+    // Finds every RDM fixture on the port, reads its information and appends it to `devices`.
+    void Discover(quint16 port, QList<Device*>& devices, IFeedback* feedback) override;
+    // Halves the range down to single UIDs, upper half first, wherever anyone answers;
+    // confirms each UID by muting it. Always false.
+    virtual bool SearchRange(quint16 port, QList<Device*>& devices, quint64 lower, quint64 upper,
+                             IFeedback* feedback);
+    // True when any byte came back for the range.
+    virtual bool DiscUniqueBranch(quint16 port, quint64 lower, quint64 upper, IFeedback* feedback);
+    virtual bool DiscMute(quint16 port, quint64 uid, IFeedback* feedback);
+    virtual bool DiscUnMute(quint16 port, quint64 uid, IFeedback* feedback);
 
     // Standard parameters: each sends one request to the device and stores the decoded
     // value in it; false on any failure, which leaves the device unchanged.
@@ -104,6 +126,11 @@ protected:
     static void Report(IFeedback* feedback, const QString& text, int status);
 
 private:
+    // Turns a fixture found by the search into its device object, ready for the list.
+    RDMDevice* PrepareFoundDevice(RDMDevice* found, IFeedback* feedback);
+    // DISC_MUTE or DISC_UN_MUTE; `action` names it in the NACK message.
+    bool MuteControl(quint16 port, quint64 uid, quint16 pid, const char* action,
+                     IFeedback* feedback);
     bool Get(RDMDevice* device, const Getter& getter, IFeedback* feedback);
     bool GetFromTable(RDMDevice* device, quint16 pid, IFeedback* feedback);
 

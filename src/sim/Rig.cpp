@@ -2,6 +2,7 @@
 
 #include "hardware/DriverRequests.h"
 #include "hardware/InterfaceClasses.h"
+#include "sim/RigFixtureReader.h"
 #include "sim/SimulatedPortLayer.h"
 
 #include <QFile>
@@ -40,245 +41,6 @@ const char kDemoRig[] = R"({
       "interfaceClass": "d98a7a23-98bd-48c1-a651-cf054d42db0a" }
   ]
 })";
-
-// Reads one field of a JSON object into a fixture's configuration.
-struct Field {
-    const char* key;
-    const char* expected;  // what the message says the value must be
-    std::function<bool(const QJsonValue&, RdmResponderConfig&)> read;
-};
-
-bool ReadNumber(const QJsonValue& value, double low, double high, double* out) {
-    const double number = value.toDouble(-1);
-    if (!value.isDouble() || number < low || number > high || number != qint64(number)) {
-        return false;
-    }
-    *out = number;
-    return true;
-}
-
-template <class T>
-Field NumberField(const char* key, T RdmResponderConfig::*member, double low, double high,
-                  const char* expected) {
-    return {key, expected, [=](const QJsonValue& value, RdmResponderConfig& config) {
-                double number = 0;
-                if (!ReadNumber(value, low, high, &number)) {
-                    return false;
-                }
-                config.*member = T(number);
-                return true;
-            }};
-}
-
-template <class T>
-Field FaultField(const char* key, T RdmFaults::*member, double high, const char* expected) {
-    return {key, expected, [=](const QJsonValue& value, RdmResponderConfig& config) {
-                double number = 0;
-                if (value.isBool()) {
-                    config.faults.*member = T(value.toBool());
-                    return true;
-                }
-                if (!ReadNumber(value, 0, high, &number)) {
-                    return false;
-                }
-                config.faults.*member = T(number);
-                return true;
-            }};
-}
-
-Field TextField(const char* key, QString RdmResponderConfig::*member) {
-    return {key, "a text of at most 32 characters",
-            [=](const QJsonValue& value, RdmResponderConfig& config) {
-                if (!value.isString() || value.toString().size() > 32) {
-                    return false;
-                }
-                config.*member = value.toString();
-                return true;
-            }};
-}
-
-Field FlagField(const char* key, bool RdmResponderConfig::*member) {
-    return {key, "true or false", [=](const QJsonValue& value, RdmResponderConfig& config) {
-                if (!value.isBool()) {
-                    return false;
-                }
-                config.*member = value.toBool();
-                return true;
-            }};
-}
-
-std::optional<quint64> ParseUid(const QString& text) {
-    static const QRegularExpression pattern("^([0-9A-Fa-f]{4}):([0-9A-Fa-f]{8})$");
-    const auto match = pattern.match(text);
-    if (!match.hasMatch()) {
-        return std::nullopt;
-    }
-    const quint64 uid = match.captured(1).toULongLong(nullptr, 16) << 32 |
-                        match.captured(2).toULongLong(nullptr, 16);
-    // Broadcast device ids are not fixture ids.
-    if ((uid & 0xFFFFFFFFULL) == 0xFFFFFFFFULL || uid >> 32 == 0xFFFF) {
-        return std::nullopt;
-    }
-    return uid;
-}
-
-const std::vector<Field>& FixtureFields() {
-    using C = RdmResponderConfig;
-    static const std::vector<Field> fields = {
-        {"uid", "\"mmmm:dddddddd\" in hexadecimal, not a broadcast id",
-         [](const QJsonValue& value, C& config) {
-             const auto uid = ParseUid(value.toString());
-             config.uid = uid.value_or(0);
-             return uid.has_value();
-         }},
-        TextField("manufacturerLabel", &C::manufacturerLabel),
-        TextField("deviceLabel", &C::deviceLabel),
-        TextField("modelDescription", &C::modelDescription),
-        TextField("softwareVersionLabel", &C::softwareVersionLabel),
-        TextField("bootSoftwareVersionLabel", &C::bootSoftwareVersionLabel),
-        NumberField("modelId", &C::modelId, 0, 0xFFFF, "a whole number from 0 to 65535"),
-        NumberField("productCategory", &C::productCategory, 0, 0xFFFF,
-                    "a whole number from 0 to 65535"),
-        NumberField("softwareVersionId", &C::softwareVersionId, 0, 4294967295.0,
-                    "a whole number from 0 to 4294967295"),
-        NumberField("startAddress", &C::startAddress, 1, 512, "a whole number from 1 to 512"),
-        NumberField("personality", &C::personality, 1, 255, "a whole number from 1 to 255"),
-        NumberField("subDeviceCount", &C::subDeviceCount, 0, 512, "a whole number from 0 to 512"),
-        NumberField("sensorCount", &C::sensorCount, 0, 255, "a whole number from 0 to 255"),
-        NumberField("deviceHours", &C::deviceHours, 0, 4294967295.0, "a whole number"),
-        NumberField("lampHours", &C::lampHours, 0, 4294967295.0, "a whole number"),
-        NumberField("lampStrikes", &C::lampStrikes, 0, 4294967295.0, "a whole number"),
-        NumberField("powerCycles", &C::powerCycles, 0, 4294967295.0, "a whole number"),
-        NumberField("lampState", &C::lampState, 0, 255, "a whole number from 0 to 255"),
-        NumberField("lampOnMode", &C::lampOnMode, 0, 255, "a whole number from 0 to 255"),
-        NumberField("displayInvert", &C::displayInvert, 0, 255, "a whole number from 0 to 255"),
-        NumberField("displayLevel", &C::displayLevel, 0, 255, "a whole number from 0 to 255"),
-        NumberField("powerState", &C::powerState, 0, 255, "a whole number from 0 to 255"),
-        NumberField("parametersPerReply", &C::parametersPerReply, 1, 115,
-                    "a whole number from 1 to 115"),
-        FlagField("factoryDefaults", &C::factoryDefaults),
-        FlagField("identify", &C::identify),
-        FlagField("panInvert", &C::panInvert),
-        FlagField("tiltInvert", &C::tiltInvert),
-        FlagField("panTiltSwap", &C::panTiltSwap),
-        {"personalities", "a list of 1 to 255 { \"footprint\": 1..512, \"description\": text }",
-         [](const QJsonValue& value, C& config) {
-             const QJsonArray list = value.toArray();
-             if (!value.isArray() || list.isEmpty() || list.size() > 255) {
-                 return false;
-             }
-             config.personalities.clear();
-             for (const QJsonValue& item : list) {
-                 double footprint = 0;
-                 const QJsonValue description = item.toObject().value("description");
-                 if (!item.isObject() ||
-                     !ReadNumber(item.toObject().value("footprint"), 1, 512, &footprint) ||
-                     !description.isString() || description.toString().size() > 32) {
-                     return false;
-                 }
-                 config.personalities.append({quint16(footprint), description.toString()});
-             }
-             return true;
-         }},
-        {"supportedParameters", "a list of parameter ids from 0 to 65535",
-         [](const QJsonValue& value, C& config) {
-             if (!value.isArray()) {
-                 return false;
-             }
-             config.supportedParameters.clear();
-             for (const QJsonValue& item : value.toArray()) {
-                 double pid = 0;
-                 if (!ReadNumber(item, 0, 0xFFFF, &pid)) {
-                     return false;
-                 }
-                 config.supportedParameters.append(quint16(pid));
-             }
-             return true;
-         }},
-    };
-    return fields;
-}
-
-const std::vector<Field>& FaultFields() {
-    using F = RdmFaults;
-    static const std::vector<Field> fields = {
-        FaultField("dropEvery", &F::dropEvery, 1e6, "a whole number"),
-        FaultField("corruptChecksum", &F::corruptChecksum, 1, "true or false"),
-        FaultField("foreignController", &F::foreignController, 1, "true or false"),
-        FaultField("busyCount", &F::busyCount, 1e6, "a whole number"),
-        FaultField("ackTimerCount", &F::ackTimerCount, 1e6, "a whole number"),
-        FaultField("ackTimerEstimate", &F::ackTimerEstimate, 0xFFFF,
-                   "a whole number from 0 to 65535 (tenths of a second)"),
-        FaultField("wrongLength", &F::wrongLength, 1, "true or false"),
-    };
-    return fields;
-}
-
-// Reads the fields of an object with a table; any other key is an error.
-bool ReadFields(const QJsonObject& object, const std::vector<Field>& fields,
-                const QSet<QString>& otherKeys, const QString& where, RdmResponderConfig& config,
-                QString* error) {
-    for (const QString& key : object.keys()) {
-        if (otherKeys.contains(key)) {
-            continue;
-        }
-        const auto field = std::find_if(fields.begin(), fields.end(),
-                                        [&](const Field& f) { return key == f.key; });
-        if (field == fields.end()) {
-            *error = where + ": unknown field \"" + key + "\"";
-            return false;
-        }
-        if (!field->read(object.value(key), config)) {
-            *error = where + ": \"" + key + "\" must be " + field->expected;
-            return false;
-        }
-    }
-    return true;
-}
-
-std::optional<RigFixture> ParseFixture(const QJsonValue& value, const QString& where, int portCount,
-                                       QString* error) {
-    if (!value.isObject()) {
-        *error = where + ": not an object";
-        return std::nullopt;
-    }
-    const QJsonObject object = value.toObject();
-    RigFixture fixture;
-    double port = 0;
-    if (!ReadNumber(object.value("port"), 0, portCount - 1, &port)) {
-        *error =
-            where +
-            QStringLiteral(": \"port\" must be a port of the widget, 0 to %1").arg(portCount - 1);
-        return std::nullopt;
-    }
-    fixture.port = int(port);
-    if (object.value("type").toString("rdm") != "rdm") {
-        *error = where + ": \"type\" must be \"rdm\"";
-        return std::nullopt;
-    }
-    if (!object.contains("uid")) {
-        *error = where + ": \"uid\" is missing";
-        return std::nullopt;
-    }
-    if (!ReadFields(object, FixtureFields(), {"port", "type", "faults"}, where, fixture.rdm,
-                    error)) {
-        return std::nullopt;
-    }
-    const QJsonValue faults = object.value("faults");
-    if (!faults.isUndefined() &&
-        (!faults.isObject() || !ReadFields(faults.toObject(), FaultFields(), {}, where + " faults",
-                                           fixture.rdm, error))) {
-        if (!faults.isObject()) {
-            *error = where + ": \"faults\" must be an object";
-        }
-        return std::nullopt;
-    }
-    if (fixture.rdm.personality > fixture.rdm.personalities.size()) {
-        *error = where + ": \"personality\" is not one of its personalities";
-        return std::nullopt;
-    }
-    return fixture;
-}
 
 std::optional<RigWidget> ParseWidget(const QJsonValue& value, int index, QString* error) {
     const QString where = QStringLiteral("widget %1").arg(index + 1);
@@ -336,7 +98,7 @@ std::optional<RigWidget> ParseWidget(const QJsonValue& value, int index, QString
     const int portCount = Hardware::DriverRequests::PortCountForProduct(config.productCode);
     const QJsonArray list = fixtures.toArray();
     for (int i = 0; i < list.size(); ++i) {
-        const auto fixture = ParseFixture(
+        const auto fixture = ParseRigFixture(
             list.at(i), where + QStringLiteral(" fixture %1").arg(i + 1), portCount, error);
         if (!fixture) {
             return std::nullopt;
@@ -401,7 +163,11 @@ Rig Rig::Demo() {
 
 void RigWidget::AttachFixtures(SimWidget& widget) const {
     for (const RigFixture& fixture : fixtures) {
-        widget.AttachResponder(fixture.port, std::make_shared<SimRdmResponder>(fixture.rdm));
+        if (fixture.type == RigFixture::Orx) {
+            widget.AttachResponder(fixture.port, std::make_shared<SimOrxFixture>(fixture.orx));
+        } else {
+            widget.AttachResponder(fixture.port, std::make_shared<SimRdmResponder>(fixture.rdm));
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/SimOrxFixture.h"
 #include "sim/SimRdmResponder.h"
 #include "sim/SimWidget.h"
 
@@ -14,8 +15,11 @@ class SimulatedPortLayer;
 
 // A fixture on one port of a rig's widget.
 struct RigFixture {
+    enum Type { Rdm, Orx };
     int port = 0;
-    RdmResponderConfig rdm;
+    Type type = Rdm;
+    RdmResponderConfig rdm;  // for an RDM fixture
+    OrxFixtureConfig orx;    // for a legacy talk-back fixture
 };
 
 struct RigWidget {

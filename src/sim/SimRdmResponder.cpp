@@ -280,6 +280,10 @@ QByteArray SimRdmResponder::Discovery(quint16 pid, const QByteArray& data, bool 
             }
             return {};
         case 0x0002:  // DISC_MUTE
+            if (m_config.faults.noMuteAck) {
+                return {};
+            }
+            [[fallthrough]];
         case 0x0003:  // DISC_UN_MUTE
             m_muted = pid == 0x0002;
             return unicast ? Reply(request, Answer{kAck, Be16(0)}) : QByteArray();

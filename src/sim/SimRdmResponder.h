@@ -20,6 +20,7 @@ struct RdmFaults {
     int ackTimerCount = 0;           // answer this many GET/SET requests with ACK_TIMER
     quint16 ackTimerEstimate = 0;    // ... estimating this many tenths of a second
     bool wrongLength = false;        // NACK and ACK_TIMER replies carry three data bytes
+    bool noMuteAck = false;          // never acknowledges DISC_MUTE (and so never mutes)
 };
 
 struct RdmPersonality {

@@ -1,4 +1,5 @@
 #include <QCoreApplication>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -11,6 +12,9 @@ int main(int argc, char** argv) {
     qputenv("AUREL_DATA_DIR", (home.path() + "/data").toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
     qputenv("XDG_RUNTIME_DIR", (home.path() + "/runtime").toLocal8Bit());
+    // System-scope settings (the factory key, production mode) live in the temporary folder.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, home.path() + "/system");
+    QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, home.path() + "/system");
     ::testing::InitGoogleTest(&argc, argv);
     QCoreApplication app(argc, argv);
     return RUN_ALL_TESTS();

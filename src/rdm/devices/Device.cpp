@@ -1,5 +1,7 @@
 #include "rdm/devices/Device.h"
 
+#include "orx/LegacyFixtureTypes.h"
+
 Device::Device(quint8 kind, quint64 uid, QObject* parent)
     : QObject(parent), m_uid(uid), m_kind(kind) {
     m_created.start();
@@ -21,4 +23,16 @@ void Device::RemoveUse() {
     if (m_uses.fetch_sub(1) == 1) {
         Q_EMIT Unused();
     }
+}
+
+bool Device::GetFirmwareUploadFlag() const {
+    const LegacyFixtureType* type =
+        m_legacyType ? LegacyFixtureTypes::Find(GetModelNumber()) : nullptr;
+    return type && type->uploadable;
+}
+
+quint16 Device::GetFirmwarePacketSize() const {
+    const LegacyFixtureType* type =
+        m_legacyType ? LegacyFixtureTypes::Find(GetModelNumber()) : nullptr;
+    return type ? type->packetSize : 0;
 }

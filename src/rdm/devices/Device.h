@@ -6,6 +6,8 @@
 
 #include <atomic>
 
+class QStandardItemModel;
+
 // One fixture that a discovery found. Its 64-bit id holds the 48-bit RDM UID (manufacturer
 // in the upper 16 of the 48 bits); two objects are the same fixture exactly when their ids
 // are equal.
@@ -38,6 +40,17 @@ public:
     virtual QString GetManufacturer() const = 0;
     virtual quint16 GetDmxStartAddress() const = 0;
     virtual QString GetSoftwareVersion() const = 0;
+    // Whether the model number indexes the legacy fixture-type table.
+    bool UsesLegacyTypeTable() const { return m_legacyType; }
+    void SetUsesLegacyTypeTable(bool legacy) { m_legacyType = legacy; }
+    // Talk-back firmware upload: whether the model takes it, and its packet size in bytes;
+    // false and 0 for a device outside the legacy fixture-type table.
+    virtual bool GetFirmwareUploadFlag() const;
+    virtual quint16 GetFirmwarePacketSize() const;
+
+    // The property table shown for the device: "Parameter" and "Value" columns.
+    virtual void FillProperties(QStandardItemModel* model) const = 0;
+
     // The stock firmware package for this kind of fixture (none by default).
     virtual QString GetFirmwarePackagePath() const { return {}; }
     // The version of the firmware package kept in a folder.
@@ -59,6 +72,7 @@ private:
     quint64 m_uid;
     const quint8 m_kind;
     quint8 m_port = 0;
+    bool m_legacyType = false;
     std::atomic<int> m_uses{0};
 };
 

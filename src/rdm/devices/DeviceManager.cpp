@@ -2,9 +2,15 @@
 
 #include "comm/CommManager.h"
 #include "comm/Command.h"
+#include "orx/ORXDevice.h"
+#include "orx/ORXProtocol.h"
 #include "os/Trap.h"
+#include "rdm/DiscoveryCommand.h"
+#include "rdm/RDMProtocol.h"
 
 #include <QSet>
+
+#include <algorithm>
 
 DeviceManager* DeviceManager::Instance() {
     static DeviceManager* const manager = new DeviceManager(CommManager::Instance());
@@ -38,13 +44,72 @@ Device* DeviceManager::FindDevice(quint64 uid) const {
     return it == m_registry.end() ? nullptr : it->second.get();
 }
 
+namespace {
+
+bool IsOrx(const Device* device) {
+    return qobject_cast<const ORXDevice*>(device) != nullptr;
+}
+bool IsNotOrx(const Device* device) {
+    return !IsOrx(device);
+}
+bool Nothing(const Device*) {
+    return false;
+}
+
+}  // namespace
+
+void DeviceManager::DiscoverAll() {
+    Discover({ORXProtocol::Instance(), RDMProtocol::Instance()}, &Nothing);
+}
+
+void DeviceManager::DiscoverOrx() {
+    Discover({ORXProtocol::Instance()}, &IsNotOrx);
+}
+
+void DeviceManager::DiscoverRdm() {
+    Discover({RDMProtocol::Instance()}, &IsOrx);
+}
+
+void DeviceManager::Discover(const QList<IDiscoveryProtocol*>& protocols,
+                             bool (*keep)(const Device*)) {
+    if (!m_commManager) {
+        return;
+    }
+    QList<Device*> kept;
+    for (const auto& [uid, device] : m_registry) {
+        if (keep(device.get())) {
+            kept.append(device.get());
+        }
+    }
+    auto* command = new DiscoveryCommand;
+    command->SetLists(protocols, kept);
+    const bool didConnectSucceed = bool(connect(command, &DiscoveryCommand::FinishedDiscovery, this,
+                                                &DeviceManager::OnFinishedDiscovery));
+    OS_TRAP_IF(!didConnectSucceed);
+    KeepCommand(command);
+    m_commManager->QueueCommand(command);
+}
+
+void DeviceManager::OnFinishedDiscovery(QUuid commandId) {
+    auto* command = qobject_cast<DiscoveryCommand*>(GetCommand(commandId));
+    if (command) {
+        MergeDiscovery(command->GetDevices());
+    }
+}
+
 void DeviceManager::MergeDiscovery(const QList<Device*>& found) {
     QSet<quint64> foundIds;
     for (Device* device : found) {
-        DevicePtr owned(device);
+        if (IsRetired(device)) {
+            continue;  // a kept device that a later discovery has replaced meanwhile
+        }
         const quint64 uid = device->GetUid();
         foundIds.insert(uid);
         const auto existing = m_registry.find(uid);
+        if (existing != m_registry.end() && existing->second.get() == device) {
+            continue;  // a registered device the discovery kept
+        }
+        DevicePtr owned(device);
         if (existing != m_registry.end()) {
             DevicePtr old = std::move(existing->second);
             m_registry.erase(existing);
@@ -64,6 +129,11 @@ void DeviceManager::MergeDiscovery(const QList<Device*>& found) {
         Q_EMIT DeviceRemoved(gone.get());
         Retire(std::move(gone));
     }
+}
+
+bool DeviceManager::IsRetired(const Device* device) const {
+    return std::any_of(m_retired.begin(), m_retired.end(),
+                       [device](const DevicePtr& retired) { return retired.get() == device; });
 }
 
 void DeviceManager::Retire(DevicePtr device) {

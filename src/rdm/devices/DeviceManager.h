@@ -12,6 +12,7 @@
 
 class Command;
 class CommManager;
+class IDiscoveryProtocol;
 
 // The one registry of fixtures, by id. A finished discovery replaces its contents: fixtures
 // found again are replaced by their new objects, fixtures not found are removed. Removed
@@ -29,6 +30,13 @@ public:
     QList<Device*> Devices() const;
     Device* FindDevice(quint64 uid) const;
 
+    // Queue a discovery with every protocol, with the talk-back protocol only, or with RDM
+    // only. A discovery replaces the registered devices of the protocols it ran and keeps
+    // the others. Nothing happens without a command manager.
+    void DiscoverAll();
+    void DiscoverOrx();
+    void DiscoverRdm();
+
     // Takes the devices a discovery found (they must live on this manager's thread) and
     // merges them into the registry.
     void MergeDiscovery(const QList<Device*>& found);
@@ -44,6 +52,7 @@ Q_SIGNALS:
     void DeviceRemoved(Device* pDevice);
 
 public Q_SLOTS:
+    void OnFinishedDiscovery(QUuid commandId);
     void OnCommandQueueIdle();
     void OnCommandCompleted(QUuid commandId);
 
@@ -53,7 +62,11 @@ private:
     };
     using DevicePtr = std::unique_ptr<Device, LaterDeleter>;
 
+    // Queues a discovery with these protocols, starting from the registered devices that
+    // `keep` selects.
+    void Discover(const QList<IDiscoveryProtocol*>& protocols, bool (*keep)(const Device*));
     void Retire(DevicePtr device);
+    bool IsRetired(const Device* device) const;
     void ReleaseRetired();
 
     CommManager* m_commManager;

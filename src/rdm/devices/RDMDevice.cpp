@@ -1,6 +1,7 @@
 #include "rdm/devices/RDMDevice.h"
 
 #include "rdm/RdmDefs.h"
+#include "rdm/devices/PropertyTable.h"
 
 #include <QStandardItemModel>
 
@@ -61,10 +62,6 @@ const std::map<quint16, PropertyRow>& ParameterRows() {
     return rows;
 }
 
-void AddRow(QStandardItemModel* model, const QString& label, const QString& value) {
-    model->appendRow({new QStandardItem(label), new QStandardItem(value)});
-}
-
 }  // namespace
 
 RDMDevice::RDMDevice(quint64 uid, QObject* parent) : Device(kKindRdm, uid, parent) {}
@@ -81,10 +78,8 @@ void RDMDevice::SetDmxStartAddress(quint16 address) {
 }
 
 void RDMDevice::FillProperties(QStandardItemModel* model) const {
-    model->clear();
-    model->setColumnCount(2);
-    model->setHorizontalHeaderItem(0, new QStandardItem(QStringLiteral("Parameter")));
-    model->setHorizontalHeaderItem(1, new QStandardItem(QStringLiteral("Value")));
+    using PropertyTable::AddRow;
+    PropertyTable::Reset(model);
     AddRow(model, "Unique ID", UidText());
     AddRow(model, "Identify", m_identify ? "On" : "Off");
     AddRow(model, "Software Version", m_softwareVersionLabel);

@@ -6,8 +6,6 @@
 
 #include <array>
 
-class QStandardItemModel;
-
 // A fixture found by RDM discovery, with the values the standard parameters read from it.
 class RDMDevice : public Device {
     Q_OBJECT
@@ -28,7 +26,7 @@ public:
 
     // The property table: "Parameter" and "Value" columns, the fixed rows, then one row for
     // each supported parameter that has one, in the device's own order.
-    virtual void FillProperties(QStandardItemModel* model) const;
+    void FillProperties(QStandardItemModel* model) const override;
     // The name shown for the fixture: its device label.
     virtual QString GetDisplayName() const { return m_deviceLabel; }
 

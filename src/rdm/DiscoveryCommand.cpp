@@ -1,0 +1,79 @@
+#include "rdm/DiscoveryCommand.h"
+
+#include "comm/CommManager.h"
+#include "hardware/RdmUniverseUsb.h"
+#include "os/Clock.h"
+#include "rdm/IDiscoveryProtocol.h"
+#include "rdm/devices/Device.h"
+
+#include <QThread>
+
+DiscoveryCommand::DiscoveryCommand(QObject* parent) : Command(parent) {
+    SetName(QStringLiteral("Fixture Discovery"));
+}
+
+void DiscoveryCommand::SetLists(const QList<IDiscoveryProtocol*>& protocols,
+                                const QList<Device*>& devices) {
+    QMutexLocker lock(&m_mutex);
+    m_protocols = protocols;
+    m_devices = devices;
+    m_uses.clear();
+    for (Device* device : devices) {
+        m_uses.emplace_back(device);
+    }
+}
+
+QList<Device*> DiscoveryCommand::GetDevices() const {
+    QMutexLocker lock(&m_mutex);
+    return m_devices;
+}
+
+bool DiscoveryCommand::Execute() {
+    QList<IDiscoveryProtocol*> protocols;
+    QList<Device*> devices;
+    {
+        QMutexLocker lock(&m_mutex);
+        protocols = m_protocols;
+        devices = m_devices;
+    }
+    CommManager* manager = CommManager::Instance();
+    if (!manager->IsWidgetPresent()) {
+        AddString(QStringLiteral("Dmx widget driver is not installed!"), FeedbackStatusError);
+        Finished(FeedbackResultFailure);
+        return false;
+    }
+    RdmUniverseUsb* universe = manager->GetUniverse();
+    quint8 major = 0;
+    quint8 minor = 0;
+    universe->GetWidgetVersion(&major, &minor);
+    AddString(QStringLiteral("Found dmx widget version %1.%2.").arg(major).arg(minor),
+              FeedbackStatusNormal);
+
+    AddString(QStringLiteral("Transmitting 10 seconds of DMX to wake up devices"),
+              FeedbackStatusNormal);
+    const QByteArray zeros(512, '\0');
+    universe->SendDmx(reinterpret_cast<const quint8*>(zeros.constData()), zeros.size());
+    Os::Clock::Instance().Wait(kWakeUpMs);
+
+    const qsizetype known = devices.size();
+    const quint16 ports = universe->GetPortCount();
+    for (quint16 port = 0; port < ports; ++port) {
+        universe->PreparePortForRdm(port);
+        for (IDiscoveryProtocol* protocol : protocols) {
+            protocol->Discover(port, devices, this);
+        }
+    }
+    // The devices found were made on this thread; they live on with the command's creator.
+    if (QThread* home = GetHomeThread()) {
+        for (qsizetype i = known; i < devices.size(); ++i) {
+            devices[i]->moveToThread(home);
+        }
+    }
+    {
+        QMutexLocker lock(&m_mutex);
+        m_devices = devices;
+    }
+    Q_EMIT FinishedDiscovery(GetId());
+    Finished(FeedbackResultSuccess);
+    return true;
+}

@@ -1,0 +1,226 @@
+#include "sim/RigFixtureReader.h"
+
+#include "sim/JsonFields.h"
+
+#include <QJsonArray>
+#include <QRegularExpression>
+
+namespace Sim {
+
+namespace {
+
+using namespace JsonFields;
+
+constexpr double kMax32 = 4294967295.0;
+
+std::optional<quint64> ParseUid(const QString& text) {
+    static const QRegularExpression pattern("^([0-9A-Fa-f]{4}):([0-9A-Fa-f]{8})$");
+    const auto match = pattern.match(text);
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    const quint64 uid = match.captured(1).toULongLong(nullptr, 16) << 32 |
+                        match.captured(2).toULongLong(nullptr, 16);
+    // Broadcast device ids are not fixture ids.
+    if ((uid & 0xFFFFFFFFULL) == 0xFFFFFFFFULL || uid >> 32 == 0xFFFF) {
+        return std::nullopt;
+    }
+    return uid;
+}
+
+const std::vector<Field<RdmResponderConfig>>& RdmFields() {
+    using C = RdmResponderConfig;
+    static const std::vector<Field<C>> fields = {
+        {"uid", "\"mmmm:dddddddd\" in hexadecimal, not a broadcast id",
+         [](const QJsonValue& value, C& config) {
+             const auto uid = ParseUid(value.toString());
+             config.uid = uid.value_or(0);
+             return uid.has_value();
+         }},
+        Text("manufacturerLabel", &C::manufacturerLabel),
+        Text("deviceLabel", &C::deviceLabel),
+        Text("modelDescription", &C::modelDescription),
+        Text("softwareVersionLabel", &C::softwareVersionLabel),
+        Text("bootSoftwareVersionLabel", &C::bootSoftwareVersionLabel),
+        Number("modelId", &C::modelId, 0, 0xFFFF, "a whole number from 0 to 65535"),
+        Number("productCategory", &C::productCategory, 0, 0xFFFF, "a whole number from 0 to 65535"),
+        Number("softwareVersionId", &C::softwareVersionId, 0, kMax32, "a whole number"),
+        Number("startAddress", &C::startAddress, 1, 512, "a whole number from 1 to 512"),
+        Number("personality", &C::personality, 1, 255, "a whole number from 1 to 255"),
+        Number("subDeviceCount", &C::subDeviceCount, 0, 512, "a whole number from 0 to 512"),
+        Number("sensorCount", &C::sensorCount, 0, 255, "a whole number from 0 to 255"),
+        Number("deviceHours", &C::deviceHours, 0, kMax32, "a whole number"),
+        Number("lampHours", &C::lampHours, 0, kMax32, "a whole number"),
+        Number("lampStrikes", &C::lampStrikes, 0, kMax32, "a whole number"),
+        Number("powerCycles", &C::powerCycles, 0, kMax32, "a whole number"),
+        Number("lampState", &C::lampState, 0, 255, "a whole number from 0 to 255"),
+        Number("lampOnMode", &C::lampOnMode, 0, 255, "a whole number from 0 to 255"),
+        Number("displayInvert", &C::displayInvert, 0, 255, "a whole number from 0 to 255"),
+        Number("displayLevel", &C::displayLevel, 0, 255, "a whole number from 0 to 255"),
+        Number("powerState", &C::powerState, 0, 255, "a whole number from 0 to 255"),
+        Number("parametersPerReply", &C::parametersPerReply, 1, 115,
+               "a whole number from 1 to 115"),
+        Flag("factoryDefaults", &C::factoryDefaults),
+        Flag("identify", &C::identify),
+        Flag("panInvert", &C::panInvert),
+        Flag("tiltInvert", &C::tiltInvert),
+        Flag("panTiltSwap", &C::panTiltSwap),
+        {"personalities", "a list of 1 to 255 { \"footprint\": 1..512, \"description\": text }",
+         [](const QJsonValue& value, C& config) {
+             const QJsonArray list = value.toArray();
+             if (!value.isArray() || list.isEmpty() || list.size() > 255) {
+                 return false;
+             }
+             config.personalities.clear();
+             for (const QJsonValue& item : list) {
+                 double footprint = 0;
+                 const QJsonValue description = item.toObject().value("description");
+                 if (!item.isObject() ||
+                     !ReadNumber(item.toObject().value("footprint"), 1, 512, &footprint) ||
+                     !description.isString() || description.toString().size() > 32) {
+                     return false;
+                 }
+                 config.personalities.append({quint16(footprint), description.toString()});
+             }
+             return true;
+         }},
+        {"supportedParameters", "a list of parameter ids from 0 to 65535",
+         [](const QJsonValue& value, C& config) {
+             if (!value.isArray()) {
+                 return false;
+             }
+             config.supportedParameters.clear();
+             for (const QJsonValue& item : value.toArray()) {
+                 double pid = 0;
+                 if (!ReadNumber(item, 0, 0xFFFF, &pid)) {
+                     return false;
+                 }
+                 config.supportedParameters.append(quint16(pid));
+             }
+             return true;
+         }},
+    };
+    return fields;
+}
+
+const std::vector<Field<RdmFaults>>& RdmFaultFields() {
+    using F = RdmFaults;
+    static const std::vector<Field<F>> fields = {
+        Number("dropEvery", &F::dropEvery, 0, 1e6, "a whole number"),
+        Number("corruptChecksum", &F::corruptChecksum, 0, 1, "true or false"),
+        Number("foreignController", &F::foreignController, 0, 1, "true or false"),
+        Number("busyCount", &F::busyCount, 0, 1e6, "a whole number"),
+        Number("ackTimerCount", &F::ackTimerCount, 0, 1e6, "a whole number"),
+        Number("ackTimerEstimate", &F::ackTimerEstimate, 0, 0xFFFF,
+               "a whole number from 0 to 65535 (tenths of a second)"),
+        Number("wrongLength", &F::wrongLength, 0, 1, "true or false"),
+        Number("noMuteAck", &F::noMuteAck, 0, 1, "true or false"),
+    };
+    return fields;
+}
+
+const std::vector<Field<OrxFixtureConfig>>& OrxFields() {
+    using C = OrxFixtureConfig;
+    static const char* const kByte = "a whole number from 0 to 255";
+    static const std::vector<Field<C>> fields = {
+        {"id", "a device id of 1 to 8 hexadecimal digits, as \"0x0001a2b3\"",
+         [](const QJsonValue& value, C& config) {
+             static const QRegularExpression pattern("^(0x)?([0-9A-Fa-f]{1,8})$");
+             const auto match = pattern.match(value.toString());
+             config.id = quint32(match.captured(2).toULongLong(nullptr, 16));
+             return match.hasMatch();
+         }},
+        Number("fixtureType", &C::fixtureType, 0, 255, kByte),
+        Number("dmxAddress", &C::dmxAddress, 1, 512, "a whole number from 1 to 512"),
+        Number("personality", &C::personality, 0, 255, kByte),
+        Number("panTiltSwap", &C::panTiltSwap, 0, 1, "true or false"),
+        Number("panInvert", &C::panInvert, 0, 1, "true or false"),
+        Number("tiltInvert", &C::tiltInvert, 0, 1, "true or false"),
+        Number("displayInvert", &C::displayInvert, 0, 1, "true or false"),
+        Number("displayOn", &C::displayOn, 0, 1, "true or false"),
+        Number("lampLimit", &C::lampLimit, 0, 255, kByte),
+        Number("lampState", &C::lampState, 0, 255, kByte),
+        Number("firmwareMajor", &C::firmwareMajor, 0, 255, kByte),
+        Number("firmwareMinor", &C::firmwareMinor, 0, 255, kByte),
+        Number("deviceHours", &C::deviceHours, 0, kMax32, "a whole number"),
+        Number("footprint", &C::footprint, 0, 512, "a whole number from 0 to 512"),
+        Number("shutdownTime", &C::shutdownTime, 0, 0xFFFF, "a whole number from 0 to 65535"),
+        Number("datalossTime", &C::datalossTime, 0, 0xFFFF, "a whole number from 0 to 65535"),
+        Number("encoderDisable", &C::encoderDisable, 0, 1, "true or false"),
+        Number("lensType", &C::lensType, 0, 255, kByte),
+        Number("fastMode", &C::fastMode, 0, 1, "true or false"),
+        Number("eraseTimeMs", &C::eraseTimeMs, 0, 600000,
+               "a whole number of milliseconds up to 600000"),
+    };
+    return fields;
+}
+
+const std::vector<Field<OrxFaults>>& OrxFaultFields() {
+    using F = OrxFaults;
+    static const std::vector<Field<F>> fields = {
+        Number("neverExtinguish", &F::neverExtinguish, 0, 1, "true or false"),
+        Number("dropEvery", &F::dropEvery, 0, 1e6, "a whole number"),
+        Number("powerLossAfterPackets", &F::powerLossAfterPackets, 0, 1e6, "a whole number"),
+    };
+    return fields;
+}
+
+const QSet<QString> kCommonKeys = {"port", "type", "faults"};
+
+bool ReadRdm(const QJsonObject& object, const QString& where, RigFixture& fixture, QString* error) {
+    if (!object.contains("uid")) {
+        *error = where + ": \"uid\" is missing";
+        return false;
+    }
+    if (!Read(object, RdmFields(), kCommonKeys, where, fixture.rdm, error) ||
+        !ReadFaults(object, RdmFaultFields(), where, fixture.rdm.faults, error)) {
+        return false;
+    }
+    if (fixture.rdm.personality > fixture.rdm.personalities.size()) {
+        *error = where + ": \"personality\" is not one of its personalities";
+        return false;
+    }
+    return true;
+}
+
+bool ReadOrx(const QJsonObject& object, const QString& where, RigFixture& fixture, QString* error) {
+    if (!object.contains("id")) {
+        *error = where + ": \"id\" is missing";
+        return false;
+    }
+    return Read(object, OrxFields(), kCommonKeys, where, fixture.orx, error) &&
+           ReadFaults(object, OrxFaultFields(), where, fixture.orx.faults, error);
+}
+
+}  // namespace
+
+std::optional<RigFixture> ParseRigFixture(const QJsonValue& value, const QString& where,
+                                          int portCount, QString* error) {
+    if (!value.isObject()) {
+        *error = where + ": not an object";
+        return std::nullopt;
+    }
+    const QJsonObject object = value.toObject();
+    RigFixture fixture;
+    double port = 0;
+    if (!ReadNumber(object.value("port"), 0, portCount - 1, &port)) {
+        *error =
+            where +
+            QStringLiteral(": \"port\" must be a port of the widget, 0 to %1").arg(portCount - 1);
+        return std::nullopt;
+    }
+    fixture.port = int(port);
+    const QString type = object.value("type").toString("rdm");
+    bool ok = false;
+    if (type == "rdm") {
+        ok = ReadRdm(object, where, fixture, error);
+    } else if (type == "orx") {
+        fixture.type = RigFixture::Orx;
+        ok = ReadOrx(object, where, fixture, error);
+    } else {
+        *error = where + ": \"type\" must be \"rdm\" or \"orx\"";
+    }
+    return ok ? std::optional<RigFixture>(fixture) : std::nullopt;
+}
+
+}  // namespace Sim

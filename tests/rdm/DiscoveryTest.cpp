@@ -1,0 +1,277 @@
+#include "orx/ORXDevice.h"
+#include "rdm/DiscoveryCommand.h"
+#include "rdm/RDMChangeAddressCommand.h"
+#include "rdm/RDMIdentifyCommand.h"
+#include "rdm/UniqueIdGenerator.h"
+#include "rdm/devices/RDMDevice.h"
+#include "rdm/devices/RdmFamily.h"
+#include "support/RdmRig.h"
+
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+namespace {
+
+struct Branch {
+    quint64 lower;
+    quint64 upper;
+};
+
+class FakeFamily : public RdmFamily {
+public:
+    class Member : public RDMDevice {
+    public:
+        using RDMDevice::RDMDevice;
+    };
+    explicit FakeFamily(bool usable) : m_usable(usable) {}
+    QString ModelName() const override { return "Solvi"; }
+    std::unique_ptr<RDMDevice> Create(quint64 uid, quint8 port) const override {
+        auto device = std::make_unique<Member>(uid);
+        device->SetPort(port);
+        return device;
+    }
+    bool Check(RDMDevice*, IFeedback*) const override { return m_usable; }
+    void AssignIdentities(RDMDevice*, IFeedback*) const override { ++assigned; }
+    mutable int assigned = 0;
+
+private:
+    bool m_usable;
+};
+
+void SetSystemSetting(const QString& key, const QVariant& value) {
+    QSettings settings(QSettings::SystemScope, "Corvane", "Aurel");
+    if (value.isNull()) {
+        settings.remove(key);
+    } else {
+        settings.setValue(key, value);
+    }
+}
+
+}  // namespace
+
+class DiscoveryTest : public RdmRigTest {
+protected:
+    ~DiscoveryTest() override {
+        SetSystemSetting("UniqueIdGenerator", {});
+        SetSystemSetting("ProductionMode", {});
+        qDeleteAll(m_found);
+    }
+
+    std::vector<Branch> Branches() const {
+        std::vector<Branch> branches;
+        for (const QByteArray& request : SentRequests()) {
+            if (quint8(request[20]) == 0x10 &&
+                qFromBigEndian<quint16>(request.constData() + 21) == 1) {
+                const auto* data = reinterpret_cast<const quint8*>(request.constData()) + 24;
+                branches.push_back(
+                    {RDMProtocol::UnpackUid(data), RDMProtocol::UnpackUid(data + 6)});
+            }
+        }
+        return branches;
+    }
+
+    QList<quint64> FoundUids() const {
+        QList<quint64> uids;
+        for (Device* device : m_found) {
+            uids.append(device->GetUid());
+        }
+        std::sort(uids.begin(), uids.end());
+        return uids;
+    }
+
+    QList<Device*> m_found;
+};
+
+TEST_F(DiscoveryTest, EmptyLineGetsFiveBranchesOfTheFullRange) {
+    m_protocol.Discover(0, m_found, &m_feedback);
+    const auto branches = Branches();
+    ASSERT_EQ(branches.size(), 5u);
+    for (const Branch& branch : branches) {
+        EXPECT_EQ(branch.lower, 0u);
+        EXPECT_EQ(branch.upper, 0xFFFFFFFFFFFEULL);
+    }
+    EXPECT_TRUE(m_found.isEmpty());
+    const QStringList texts = m_feedback.Texts();
+    EXPECT_EQ(texts.first(), "RDM Discovery: Starting..");
+    EXPECT_EQ(texts[1], "RDM Discovery: Unmute all devices");
+    EXPECT_EQ(texts.last(), "RDM Discovery: Finished!");
+    // Each branch is a 38-byte packet sent with the discovery's expected length.
+    for (const auto& exchange : m_widget->Traffic()) {
+        if (exchange.code == Hardware::DriverRequests::kRdmSend &&
+            exchange.input.size() == 16 + 38) {
+            EXPECT_EQ(qFromLittleEndian<quint32>(exchange.input.constData() + 8), 63u);
+        }
+    }
+}
+
+TEST_F(DiscoveryTest, OneFixtureIsFoundDescendingTwoRangesAtMostPerLevel) {
+    Sim::RdmResponderConfig config = Fixture();
+    config.deviceLabel = "Wash SL";
+    config.startAddress = 17;
+    AddResponder(config, 3);
+    m_protocol.Discover(3, m_found, &m_feedback);
+    ASSERT_EQ(FoundUids(), QList<quint64>({kFixtureUid}));
+    auto* device = qobject_cast<RDMDevice*>(m_found[0]);
+    ASSERT_TRUE(device);
+    EXPECT_EQ(device->GetPort(), 3);
+    EXPECT_EQ(device->GetDeviceLabel(), "Wash SL");
+    EXPECT_EQ(device->GetDmxStartAddress(), 17);
+    // 47 levels below the full range, each visiting its two halves at most.
+    EXPECT_LE(m_feedback.Texts().filter(" RDM Discovery: Searching range").size(), 1 + 2 * 48);
+    EXPECT_EQ(m_feedback.Texts().filter(" RDM Discovery: Device found 0x4a4100000101").size(), 1);
+    EXPECT_TRUE(
+        m_feedback.Texts().contains("------ Querying device information for 4a4100000101 ------"));
+}
+
+TEST_F(DiscoveryTest, CollidingFixturesAreAllFound) {
+    const QList<quint64> uids = {0x4A4100000101ULL, 0x4A4100000102ULL, 0x4A4100008000ULL,
+                                 0x0001000000FFULL, 0x7FF0FFFFFFFEULL, 0x514200000001ULL};
+    for (quint64 uid : uids) {
+        AddResponder(Fixture(uid), 1);
+    }
+    m_protocol.Discover(1, m_found, &m_feedback);
+    QList<quint64> expected = uids;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FoundUids(), expected);
+}
+
+TEST_F(DiscoveryTest, FixtureThatNeverAcknowledgesMuteIsNotAdded) {
+    Sim::RdmResponderConfig silent = Fixture(0x4A4100000102ULL);
+    silent.faults.noMuteAck = true;
+    AddResponder(silent);
+    AddResponder(Fixture());
+    m_protocol.Discover(0, m_found, &m_feedback);
+    EXPECT_EQ(FoundUids(), QList<quint64>({kFixtureUid}));
+}
+
+TEST_F(DiscoveryTest, ProductionModeSearchesOnlyUpToTheFactoryRange) {
+    SetSystemSetting("UniqueIdGenerator/key", QString::number(UniqueIdGenerator::kFactoryKey));
+    SetSystemSetting("ProductionMode", true);
+    AddResponder(Fixture(0x7FF200000001ULL));
+    AddResponder(Fixture(0x7FF100000002ULL));
+    m_protocol.Discover(0, m_found, &m_feedback);
+    EXPECT_EQ(FoundUids(), QList<quint64>({0x7FF100000002ULL}));
+    EXPECT_EQ(Branches().front().upper, 0x7FF100000002ULL);
+}
+
+TEST_F(DiscoveryTest, FamilyMembersReplaceTheGenericDeviceWhenTheirChecksPass) {
+    for (const bool usable : {true, false}) {
+        auto owned = std::make_unique<FakeFamily>(usable);
+        FakeFamily* family = owned.get();
+        RdmFamily::Register(std::move(owned));
+        Sim::RdmResponderConfig config = Fixture(0x4A4100000200ULL + usable);
+        config.modelDescription = "solvi";
+        AddResponder(config, usable ? 0 : 1);
+        m_feedback.Clear();
+        QList<Device*> found;
+        m_protocol.Discover(usable ? 0 : 1, found, &m_feedback);
+        ASSERT_EQ(found.size(), 1);
+        EXPECT_EQ(dynamic_cast<FakeFamily::Member*>(found[0]) != nullptr, usable);
+        EXPECT_EQ(family->assigned, usable ? 1 : 0);
+        EXPECT_EQ(m_feedback.Texts().contains("Cannot instantiate solvi because cannot get the "
+                                              "FPGA version or the GE unique Id"),
+                  !usable);
+        m_found.append(found);
+        RdmFamily::Unregister(family);
+    }
+}
+
+TEST_F(DiscoveryTest, WithoutWidgetDiscoveryStopsAtOnce) {
+    layer().Unplug("w");
+    m_protocol.Discover(0, m_found, &m_feedback);
+    EXPECT_EQ(m_feedback.Texts(), QStringList({"RDM Discovery: Starting..",
+                                               " Error: No communication device detected"}));
+}
+
+TEST_F(DiscoveryTest, CommandWithoutProtocolsStillWakesTheLineAndPreparesEveryPort) {
+    DiscoveryCommand command;
+    QSignalSpy finished(&command, &DiscoveryCommand::FinishedDiscovery);
+    QSignalSpy result(&command, &Command::IFeedback_Finished);
+    m_widget->ClearTraffic();
+    const qint64 start = clock().NowMs();
+    EXPECT_TRUE(command.Execute());
+    EXPECT_GE(clock().NowMs() - start, DiscoveryCommand::kWakeUpMs);
+    EXPECT_EQ(command.GetName(), "Fixture Discovery");
+    EXPECT_TRUE(command.GetDevices().isEmpty());
+    ASSERT_EQ(finished.count(), 1);
+    EXPECT_EQ(finished[0][0].toUuid(), command.GetId());
+    ASSERT_EQ(result.count(), 1);
+    EXPECT_EQ(result[0][0].value<FeedbackResult>(), FeedbackResultSuccess);
+    EXPECT_EQ(m_widget->PortModeBlock(), QByteArray::fromHex("000303030303030303"));
+    const auto traffic = m_widget->Traffic();
+    const auto write = std::find_if(traffic.begin(), traffic.end(), [](const auto& exchange) {
+        return exchange.kind == Sim::SimWidget::kWrite;
+    });
+    ASSERT_NE(write, traffic.end());
+    EXPECT_EQ(write->input, QByteArray(8 * 512, '\0'));
+}
+
+TEST_F(DiscoveryTest, CommandWithoutWidgetFails) {
+    layer().Unplug("w");
+    DiscoveryCommand command;
+    QSignalSpy result(&command, &Command::IFeedback_Finished);
+    QSignalSpy lines(&command, &Command::IFeedback_AddString);
+    EXPECT_FALSE(command.Execute());
+    ASSERT_EQ(lines.count(), 1);
+    EXPECT_EQ(lines[0][0].toString(), "Dmx widget driver is not installed!");
+    EXPECT_EQ(result[0][0].value<FeedbackResult>(), FeedbackResultFailure);
+}
+
+TEST_F(DiscoveryTest, IdentifySendsTheInverseState) {
+    auto responder = AddResponder(Fixture());
+    Sim::RdmResponderConfig lit = Fixture();
+    RDMDevice device(kFixtureUid);
+    device.SetIdentify(1);
+    RDMIdentifyCommand command;
+    QSignalSpy finished(&command, &RDMIdentifyCommand::FinishedIdentify);
+    command.SetDevice(&device);
+    EXPECT_TRUE(command.Execute());
+    EXPECT_EQ(SentRequests().back().mid(20, 5), QByteArray::fromHex("3010000100"));
+    EXPECT_EQ(device.GetIdentify(), 0);
+    ASSERT_EQ(finished.count(), 1);
+    EXPECT_TRUE(finished[0][1].toBool());
+    EXPECT_EQ(command.GetName(), "Identify Device");
+}
+
+TEST_F(DiscoveryTest, AddressChangeNeedsAnRdmDevice) {
+    auto responder = AddResponder(Fixture());
+    ORXDevice legacy(0, 0x1234);
+    RDMChangeAddressCommand wrong;
+    QSignalSpy wrongFinished(&wrong, &RDMChangeAddressCommand::FinishedChangeAddress);
+    QSignalSpy lines(&wrong, &Command::IFeedback_AddString);
+    wrong.SetDevice(&legacy, 10);
+    EXPECT_FALSE(wrong.Execute());
+    EXPECT_EQ(lines[0][0].toString(),
+              "Error: Set Dmx address failed for 4660! Invalid Device object.");
+    EXPECT_FALSE(wrongFinished[0][1].toBool());
+
+    RDMDevice device(kFixtureUid);
+    RDMChangeAddressCommand right;
+    right.SetDevice(&device, 300);
+    EXPECT_TRUE(right.Execute());
+    EXPECT_EQ(responder->State().startAddress, 300);
+    EXPECT_EQ(device.GetDmxStartAddress(), 300);
+}
+
+TEST(UniqueIdGeneratorTest, HandsOutIdsOnlyOnAFactoryMachine) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("solvi.id");
+    QFile ids(file);
+    ASSERT_TRUE(ids.open(QIODevice::WriteOnly));
+    ids.write("41\n");
+    ids.close();
+    SetSystemSetting("UniqueIdGenerator/Solvi", file);
+    EXPECT_FALSE(UniqueIdGenerator::NextId("Solvi"));  // no factory key
+    SetSystemSetting("UniqueIdGenerator/key", QString::number(UniqueIdGenerator::kFactoryKey));
+    EXPECT_EQ(UniqueIdGenerator::NextId("Solvi"), 41u);
+    EXPECT_EQ(UniqueIdGenerator::NextId("Solvi"), 42u);
+    EXPECT_FALSE(UniqueIdGenerator::NextId("MARQA"));  // no file for that model
+    EXPECT_FALSE(UniqueIdGenerator::IsProductionMode());
+    ASSERT_TRUE(ids.open(QIODevice::WriteOnly));
+    ids.write("garbage");
+    ids.close();
+    EXPECT_FALSE(UniqueIdGenerator::NextId("Solvi"));
+    SetSystemSetting("UniqueIdGenerator", {});
+}
