@@ -86,6 +86,9 @@ private:
                 return {};
             }
             image = LEDImageFamily::ConvertTo(family, *loaded);
+            if (!image) {
+                return {};
+            }
         } else {
             image = LEDImageFamily::NewImage(family);
             IImageImport* importer = IImageImport::Installed();
