@@ -10,5 +10,7 @@ namespace CommandLine {
 int Fail(const QString& message, int status);
 // Writes text to standard output.
 void Print(const QString& text);
+// Columns padded to their widest cell, two blanks apart, a heading row first.
+QString Table(const QStringList& headings, const QList<QStringList>& rows);
 
 }  // namespace CommandLine

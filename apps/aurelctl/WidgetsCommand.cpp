@@ -64,28 +64,14 @@ QByteArray FormatTable(const QList<Hardware::WidgetSummary>& widgets) {
     if (widgets.isEmpty()) {
         return "No widgets found.\n";
     }
-    const QStringList headings = {"PATH", "INTERFACE CLASS", "PRODUCT", "PORTS", "FIRMWARE"};
-    QList<QStringList> rows = {headings};
+    QList<QStringList> rows;
     for (const Hardware::WidgetSummary& widget : widgets) {
         rows.append({widget.path, Hardware::InterfaceClasses::Text(widget.interfaceClass),
                      QString::number(widget.productCode), QString::number(widget.portCount),
                      Firmware(widget)});
     }
-    QList<int> widths(headings.size(), 0);
-    for (const QStringList& row : rows) {
-        for (int i = 0; i < row.size(); ++i) {
-            widths[i] = std::max(widths[i], int(row[i].size()));
-        }
-    }
-    QString text;
-    for (const QStringList& row : rows) {
-        QStringList cells;
-        for (int i = 0; i < row.size(); ++i) {
-            cells.append(i + 1 < row.size() ? row[i].leftJustified(widths[i]) : row[i]);
-        }
-        text += cells.join("  ") + "\n";
-    }
-    return text.toUtf8();
+    return CommandLine::Table({"PATH", "INTERFACE CLASS", "PRODUCT", "PORTS", "FIRMWARE"}, rows)
+        .toUtf8();
 }
 
 QByteArray FormatJson(const QList<Hardware::WidgetSummary>& widgets) {

@@ -1,8 +1,13 @@
 // aurelctl: the command-line front end.
 //   aurelctl widgets [--widget-dir DIR | --rig FILE | --demo] [--json]
+//   aurelctl discover [--rdm | --orx | --all] [--json] [--log]
+//   aurelctl identify UID [on|off]
+//   aurelctl address UID N
 //   aurelctl image info|gif|convert|render ...
 
 #include "CommandLine.h"
+#include "DeviceVerbs.h"
+#include "DiscoverVerb.h"
 #include "ImageCommand.h"
 #include "WidgetsCommand.h"
 
@@ -20,6 +25,9 @@ struct Verb {
 
 const Verb kVerbs[] = {
     {"widgets", "list the present DMX widgets", &WidgetsCommand::Run},
+    {"discover", "find the fixtures on every port", &DiscoverVerb::Run},
+    {"identify", "turn a fixture's identify on or off", &DeviceVerbs::Identify},
+    {"address", "set a fixture's DMX start address", &DeviceVerbs::Address},
     {"image", "show, convert and render LED image files", &ImageCommand::Run},
 };
 

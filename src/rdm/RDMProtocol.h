@@ -56,6 +56,9 @@ public:
     // True when any byte came back for the range.
     virtual bool DiscUniqueBranch(quint16 port, quint64 lower, quint64 upper, IFeedback* feedback);
     virtual bool DiscMute(quint16 port, quint64 uid, IFeedback* feedback);
+    // Finds a fixture by UID without a search: asks each port for its DEVICE_INFO, then
+    // reads it as discovery would. The caller owns the result; null when no port has it.
+    RDMDevice* LocateDevice(quint64 uid, quint16 portCount, IFeedback* feedback);
     virtual bool DiscUnMute(quint16 port, quint64 uid, IFeedback* feedback);
 
     // Standard parameters: each sends one request to the device and stores the decoded

@@ -47,6 +47,21 @@ void RDMProtocol::Discover(quint16 port, QList<Device*>& devices, IFeedback* fee
     Report(feedback, "RDM Discovery: Finished!", FeedbackStatusNormal);
 }
 
+RDMDevice* RDMProtocol::LocateDevice(quint64 uid, quint16 portCount, IFeedback* feedback) {
+    for (quint16 port = 0; port < portCount; ++port) {
+        auto probe = std::make_unique<RDMDevice>(uid);
+        probe->SetPort(quint8(port));
+        // Ports without the fixture stay quiet: only the port that answers reports.
+        if (GetDeviceInfo(probe.get(), nullptr)) {
+            RDMDevice* device = PrepareFoundDevice(probe.release(), feedback);
+            GetSoftwareVersionLabel(device, feedback);
+            GetDeviceLabel(device, feedback);
+            return device;
+        }
+    }
+    return nullptr;
+}
+
 RDMDevice* RDMProtocol::PrepareFoundDevice(RDMDevice* found, IFeedback* feedback) {
     Report(feedback,
            QStringLiteral("------ Querying device information for %1 ------")

@@ -35,7 +35,9 @@ const char kDemoRig[] = R"({
         { "port": 1, "uid": "5142:0000a001", "manufacturerLabel": "Lumen Works",
           "modelDescription": "Par LED 7", "startAddress": 101,
           "personalities": [ { "footprint": 7, "description": "RGBW 7ch" } ],
-          "supportedParameters": [ 128, 129, 130, 225, 1024 ] }
+          "supportedParameters": [ 128, 129, 130, 225, 1024 ] },
+        { "port": 2, "type": "orx", "id": "0x00a1b2c3", "dmxAddress": 201, "fixtureType": 4,
+          "firmwareMajor": 3, "firmwareMinor": 12, "deviceHours": 5120, "footprint": 18 }
       ] },
     { "name": "demo-dmx-1", "productCode": 2, "firmware": "1.4",
       "interfaceClass": "d98a7a23-98bd-48c1-a651-cf054d42db0a" }

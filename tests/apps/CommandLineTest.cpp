@@ -49,8 +49,9 @@ TEST(CommandLineTest, RigServedInOneProcessIsListedByAnotherUntilItStops) {
 
     const Result listed = RunProgram(AURELCTL, {"widgets", "--widget-dir", widgets, "--json"});
     EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
-    EXPECT_EQ(WidgetPaths(listed.out),
-              QStringList({widgets + "/5621b03d-10b4-4624-9a0c-1d4a87217b1d/stage-left.sock 4 5.2"}));
+    EXPECT_EQ(
+        WidgetPaths(listed.out),
+        QStringList({widgets + "/5621b03d-10b4-4624-9a0c-1d4a87217b1d/stage-left.sock 4 5.2"}));
 
     rig.terminate();
     ASSERT_TRUE(rig.waitForFinished(10000));
@@ -63,7 +64,8 @@ TEST(CommandLineTest, RigServedInOneProcessIsListedByAnotherUntilItStops) {
 
 TEST(CommandLineTest, BadInvocationsFailWithAMessage) {
     const std::pair<QStringList, QByteArray> cases[] = {
-        {{"widgets", "--rig", "/nonexistent.json"}, "aurelctl: cannot read rig file /nonexistent.json"},
+        {{"widgets", "--rig", "/nonexistent.json"},
+         "aurelctl: cannot read rig file /nonexistent.json"},
         {{"widgets", "--demo", "--widget-dir", "/tmp"}, "aurelctl: choose one of"},
         {{"frobnicate"}, "aurelctl: unknown command: frobnicate"},
     };

@@ -3,13 +3,18 @@
 #include "rdm/RDMChangeAddressCommand.h"
 #include "rdm/RDMIdentifyCommand.h"
 #include "rdm/UniqueIdGenerator.h"
+#include "rdm/devices/DeviceManager.h"
 #include "rdm/devices/RDMDevice.h"
 #include "rdm/devices/RdmFamily.h"
+#include "sim/SimOrxFixture.h"
 #include "support/RdmRig.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtEndian>
 
 namespace {
@@ -274,4 +279,37 @@ TEST(UniqueIdGeneratorTest, HandsOutIdsOnlyOnAFactoryMachine) {
     ids.close();
     EXPECT_FALSE(UniqueIdGenerator::NextId("Solvi"));
     SetSystemSetting("UniqueIdGenerator", {});
+}
+
+TEST_F(DiscoveryTest, ManagerMergesEachDiscoveryAndKeepsTheProtocolsItDidNotRun) {
+    AddResponder(Fixture(0x4A4100000101ULL), 0);
+    auto second = AddResponder(Fixture(0x4A4100000102ULL), 1);
+    Sim::OrxFixtureConfig legacy;
+    legacy.id = 0x00A1B2C3;
+    m_widget->AttachResponder(2, std::make_shared<Sim::SimOrxFixture>(legacy));
+    DeviceManager manager(m_comm.get());
+    auto wait = [&](int count) {
+        QElapsedTimer timer;
+        timer.start();
+        while (manager.Devices().size() != count && timer.elapsed() < 10000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        return manager.Devices().size() == count;
+    };
+    manager.DiscoverAll();
+    ASSERT_TRUE(wait(3));
+    EXPECT_TRUE(manager.FindDevice(0x00A1B2C3));
+    EXPECT_TRUE(qobject_cast<RDMDevice*>(manager.FindDevice(0x4A4100000102ULL)));
+    EXPECT_EQ(manager.FindDevice(0x4A4100000101ULL)->thread(), QThread::currentThread());
+
+    // The second fixture goes quiet; an RDM discovery drops it and keeps the legacy one.
+    Sim::RdmFaults gone;
+    gone.dropEvery = 1;
+    gone.noMuteAck = true;
+    second->SetFaults(gone);
+    Device* legacyDevice = manager.FindDevice(0x00A1B2C3);
+    manager.DiscoverRdm();
+    ASSERT_TRUE(wait(2));
+    EXPECT_EQ(manager.FindDevice(0x00A1B2C3), legacyDevice);
+    EXPECT_FALSE(manager.FindDevice(0x4A4100000102ULL));
 }

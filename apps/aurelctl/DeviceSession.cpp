@@ -1,0 +1,80 @@
+#include "DeviceSession.h"
+
+#include "comm/CommManager.h"
+#include "comm/Command.h"
+#include "hardware/HardwareLog.h"
+#include "hardware/PortLayer.h"
+#include "hardware/WidgetManager.h"
+#include "os/Clock.h"
+#include "sim/PortLayerSetup.h"
+
+#include <QCommandLineParser>
+#include <QEventLoop>
+
+#include <cstdio>
+
+DeviceSession::DeviceSession() = default;
+
+DeviceSession::~DeviceSession() {
+    if (m_comm) {
+        CommManager::Install(m_previous);
+        m_comm.reset();
+    }
+    Hardware::WidgetManager::Shutdown();
+    Hardware::PortLayer::Install(nullptr);
+    if (m_clock) {
+        Os::Clock::Install(nullptr);
+    }
+}
+
+void DeviceSession::AddOptions(QCommandLineParser& parser) {
+    parser.addOptions({
+        {"widget-dir", "Use the socket widgets served in DIR.", "DIR"},
+        {"rig", "Run the virtual rig described in FILE.", "FILE"},
+        {"demo", "Run the built-in demonstration rig."},
+        {{"v", "verbose"}, "Print the device link's log."},
+    });
+}
+
+bool DeviceSession::Open(const QCommandLineParser& parser, QString* error) {
+    if (!parser.isSet("verbose") && qEnvironmentVariableIsEmpty("AUREL_LOG")) {
+        Hardware::Log::Hardware().SetLevel(Os::Log::Level::Warning);
+    }
+    const Sim::PortLayerChoice choice{parser.value("widget-dir"), parser.value("rig"),
+                                      parser.isSet("demo")};
+    if (!Sim::InstallPortLayer(choice, error)) {
+        return false;
+    }
+    if (!choice.rigFile.isEmpty() || choice.demo) {
+        m_clock = std::make_unique<Os::VirtualClock>();
+        Os::Clock::Install(m_clock.get());
+    }
+    m_comm = std::make_unique<CommManager>();
+    m_previous = CommManager::Install(m_comm.get());
+    return true;
+}
+
+QStringList DeviceSession::Run(Command* command, bool printLog) {
+    auto errors = std::make_shared<QStringList>();
+    QObject::connect(
+        command, &Command::IFeedback_AddString, command,
+        [printLog, errors](const QString& text, FeedbackStatus status) {
+            if (printLog) {
+                std::fprintf(stderr, "%s\n", qPrintable(text));
+            }
+            if (status >= FeedbackStatusError) {
+                errors->append(text.trimmed());
+            }
+        },
+        Qt::DirectConnection);
+    QEventLoop loop;
+    const QUuid id = command->GetId();
+    QObject::connect(m_comm.get(), &CommManager::CommandCompleted, &loop, [&](QUuid done) {
+        if (done == id) {
+            loop.quit();
+        }
+    });
+    m_comm->QueueCommand(command);
+    loop.exec();
+    return *errors;  // the worker is done with the command: no more lines come
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class Command;
+class CommManager;
+class QCommandLineParser;
+
+namespace Os {
+class VirtualClock;
+}
+
+// The device link of one aurelctl run: the port layer chosen on the command line, a
+// command manager with its worker thread, and a way to run a command through the queue.
+// An in-process rig runs on the virtual clock, so its waits cost no time.
+class DeviceSession {
+public:
+    DeviceSession();
+    ~DeviceSession();
+    DeviceSession(const DeviceSession&) = delete;
+    DeviceSession& operator=(const DeviceSession&) = delete;
+
+    // --widget-dir, --rig, --demo and --verbose.
+    static void AddOptions(QCommandLineParser& parser);
+    // Sets up the port layer and the queue; false with a message on a bad choice.
+    bool Open(const QCommandLineParser& parser, QString* error);
+
+    // Queues the command and waits for it to complete; its feedback lines are printed on
+    // standard error as they come when `printLog` is set. Returns its error lines.
+    QStringList Run(Command* command, bool printLog);
+
+private:
+    std::unique_ptr<Os::VirtualClock> m_clock;
+    std::unique_ptr<CommManager> m_comm;
+    CommManager* m_previous = nullptr;
+};

@@ -1,0 +1,102 @@
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Result Aurelctl(const QStringList& arguments) {
+    QProcess process;
+    process.start(AURELCTL, arguments);
+    process.waitForFinished(240000);
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QString Rig(const char* name) {
+    return QDir(RIGS_DIR).filePath(name);
+}
+
+// "uid protocol label address footprint port" per device, sorted.
+QStringList Devices(const QByteArray& json) {
+    QStringList devices;
+    for (const QJsonValue& value : QJsonDocument::fromJson(json).object()["devices"].toArray()) {
+        const QJsonObject d = value.toObject();
+        devices.append(QStringList{d["uid"].toString(), d["protocol"].toString(),
+                                   d["label"].toString(), QString::number(d["address"].toInt()),
+                                   QString::number(d["footprint"].toInt()),
+                                   QString::number(d["port"].toInt())}
+                           .join(' '));
+    }
+    devices.sort();
+    return devices;
+}
+
+}  // namespace
+
+TEST(DeviceVerbsTest, DiscoverFindsEveryFixtureOfAnInProcessRig) {
+    const Result result = Aurelctl({"discover", "--rig", Rig("stage.json"), "--json"});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(Devices(result.out), QStringList({
+                                       "0x280000000 RDM Hazer 500 16 2",
+                                       "0x4a4100000101 RDM Wash 1 1 16 0",
+                                       "0x4a4100000102 RDM Wash 2 15 16 0",
+                                       "0x4a4100000203 RDM Wash 3 29 16 0",
+                                       "0x51420000a001 RDM Par 1 101 7 2",
+                                       "0x51420000a002 RDM Par 2 108 7 2",
+                                       "0xa1b2c3 ORX  201 18 1",
+                                       "0xa1b2c9 ORX  219 12 1",
+                                   }));
+    const Result rdmOnly = Aurelctl({"discover", "--rdm", "--rig", Rig("stage.json"), "--json"});
+    EXPECT_EQ(Devices(rdmOnly.out).size(), 6);
+}
+
+TEST(DeviceVerbsTest, SingleFixtureVerbsLocateTheFixtureByUid) {
+    const QString rig = Rig("stage.json");
+    const std::tuple<QStringList, int, QByteArray> cases[] = {
+        {{"identify", "4a41:00000102", "on"}, 0, "0x4a4100000102 identify on\n"},
+        {{"identify", "0x4a4100000102"}, 0, "0x4a4100000102 identify on\n"},  // was off: over
+        {{"address", "0x51420000a001", "42"}, 0, "0x51420000a001 address 42\n"},
+        {{"address", "0x51420000a001", "513"}, 2, ""},
+        {{"identify", "4a41:00000102", "blink"}, 2, ""},
+        {{"identify", "not-a-uid"}, 2, ""},
+        {{"identify", "0x4a4100000999", "on"}, 1, ""},
+    };
+    for (const auto& [arguments, status, out] : cases) {
+        const Result result = Aurelctl(arguments + QStringList{"--rig", rig});
+        EXPECT_EQ(result.exitCode, status) << arguments.join(' ').toStdString() << "\n"
+                                           << result.err.toStdString();
+        EXPECT_EQ(result.out, out) << arguments.join(' ').toStdString();
+    }
+    const Result missing = Aurelctl({"identify", "0x4a4100000999", "--rig", rig});
+    EXPECT_EQ(missing.err, "aurelctl: Error: Device 0x4a4100000999 not found on any port\n");
+}
+
+TEST(DeviceVerbsTest, SocketRigKeepsTheNewAddressBetweenRuns) {
+    QTemporaryDir dir;
+    QProcess rig;
+    rig.start(AUREL_RIG, {Rig("small.json"), "--widget-dir", dir.path()});
+    ASSERT_TRUE(rig.waitForReadyRead(10000));
+
+    const Result all = Aurelctl({"discover", "--widget-dir", dir.path(), "--json"});
+    ASSERT_EQ(all.exitCode, 0) << all.err.toStdString();
+    EXPECT_EQ(Devices(all.out),
+              QStringList({"0x4a4100000101 RDM Wash 1 1 16 0", "0xa1b2c3 ORX  201 16 0"}));
+
+    const Result address = Aurelctl({"address", "4a41:00000101", "77", "--widget-dir", dir.path()});
+    EXPECT_EQ(address.out, "0x4a4100000101 address 77\n") << address.err.toStdString();
+
+    const Result again = Aurelctl({"discover", "--rdm", "--widget-dir", dir.path(), "--json"});
+    EXPECT_EQ(Devices(again.out), QStringList({"0x4a4100000101 RDM Wash 1 77 16 0"}));
+    rig.terminate();
+    rig.waitForFinished(10000);
+}
