@@ -4,11 +4,15 @@
 //   aurelctl identify UID [on|off]
 //   aurelctl address UID N
 //   aurelctl image info|gif|convert|render ...
+//   aurelctl package ls|cat|pack ...
+//   aurelctl library ls [--quorel]
 
 #include "CommandLine.h"
 #include "DeviceVerbs.h"
 #include "DiscoverVerb.h"
 #include "ImageCommand.h"
+#include "LibraryCommand.h"
+#include "PackageCommand.h"
 #include "WidgetsCommand.h"
 
 #include "os/Thread.h"
@@ -29,6 +33,8 @@ const Verb kVerbs[] = {
     {"identify", "turn a fixture's identify on or off", &DeviceVerbs::Identify},
     {"address", "set a fixture's DMX start address", &DeviceVerbs::Address},
     {"image", "show, convert and render LED image files", &ImageCommand::Run},
+    {"package", "list, read and build package archives", &PackageCommand::Run},
+    {"library", "list the content library", &LibraryCommand::Run},
 };
 
 QString Help() {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "archive/ArchivePathRouter.h"
 #include "content/Content.h"
 #include "content/ContentModelMutex.h"
 #include "content/ledimage/GifWriter.h"
 #include "content/ledimage/LEDImageRender.h"
 #include "content/ledimage/LumoRDMImage.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -60,9 +62,15 @@ public:
     // Reads an image file. A name field left empty takes the file's base name. On any
     // failure the image keeps its values and false is returned.
     bool Load(const QString& path) override {
-        QFile file(path);
+        // Read whole first: the path may lead into a package archive.
+        QByteArray bytes;
+        if (!ArchivePathRouter::ReadAll(path, &bytes)) {
+            return false;
+        }
+        QBuffer file(&bytes);
+        file.open(QIODevice::ReadOnly);
         Record record;
-        if (!file.open(QIODevice::ReadOnly) || !record.Read(file)) {
+        if (!record.Read(file)) {
             return false;
         }
         if (record.NameText().isEmpty()) {
@@ -79,12 +87,15 @@ public:
         return true;
     }
 
-    // Writes the image file through a temporary file that replaces it only when complete.
+    // Writes the image file through a temporary file that replaces it only when complete (or
+    // into the package being written, for a path into one).
     bool Save(const QString& path) override {
         Record record;
         ToRDMImage(&record);
-        QSaveFile file(path);
-        return file.open(QIODevice::WriteOnly) && record.Write(file) && file.commit();
+        QByteArray bytes;
+        QBuffer file(&bytes);
+        file.open(QIODevice::WriteOnly);
+        return record.Write(file) && ArchivePathRouter::WriteFile(path, bytes);
     }
 
     QByteArray Summary() const {

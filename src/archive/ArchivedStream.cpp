@@ -1,0 +1,7 @@
+#include "archive/ArchivedStream.h"
+
+namespace ArchiveLibInterface {
+
+ArchivedStream::~ArchivedStream() = default;
+
+}  // namespace ArchiveLibInterface

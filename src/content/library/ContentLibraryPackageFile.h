@@ -1,0 +1,24 @@
+#pragma once
+
+#include "content/library/ContentLibraryPackage.h"
+
+// A package that is a package archive file: its directory is a path into the archive, so its
+// folders and items are read out of the archive ("decode#" paths through the decrypting
+// reader). Call Scan() to read it.
+class ContentLibraryPackageFile : public ContentLibraryPackage {
+    Q_OBJECT
+
+public:
+    // `path`: the archive file, optionally with "decode#" in front; named after its base name.
+    ContentLibraryPackageFile(const QString& path, const PolicyBase* policy);
+};
+
+// A package archive being written (export): folders made in it and items added to it are
+// collected, and the archive is written when the last writer of it goes. Operations on it
+// must run while an ArchiveWriterEnabler is held.
+class ContentLibraryPackageDestinationFile : public ContentLibraryPackageFile {
+    Q_OBJECT
+
+public:
+    ContentLibraryPackageDestinationFile(const QString& archiveFile, const PolicyBase* policy);
+};
