@@ -129,6 +129,25 @@ QByteArray RDMProtocol::BuildRequest(quint32 deviceId, quint16 manufacturerId, q
     return request;
 }
 
+// The words every transaction message names the exchange with.
+struct RDMProtocol::Names {
+    QString device;
+    QString command;
+    QString parameter;
+
+    // Fills "%1 device, %2 command, %3 parameter" style texts: the device first, then any
+    // numbers in between, then the command and the parameter.
+    QString Say(const char* text) const {
+        return QString::fromLatin1(text).arg(device, command, parameter);
+    }
+};
+
+// What to do after a reply: return this status, or send the request again.
+struct RDMProtocol::Outcome {
+    bool resend = false;
+    ResponseStatus status = ResponseAck;
+};
+
 ResponseStatus RDMProtocol::RdmTransaction(quint8 port, quint32 deviceId, quint16 manufacturerId,
                                            quint8 commandClass, quint16 pid, const quint8* data,
                                            quint8 dataLength, quint8* reply, quint32& replyLength,
@@ -136,151 +155,121 @@ ResponseStatus RDMProtocol::RdmTransaction(quint8 port, quint32 deviceId, quint1
     QByteArray request =
         BuildRequest(deviceId, manufacturerId, commandClass, pid, data, dataLength);
     auto* requestBytes = reinterpret_cast<quint8*>(request.data());
-    quint8 received[Rdm::kReplyBufferSize];
-
     RdmUniverseUsb* universe = CommManager::Instance()->GetUniverse();
     if (!universe) {
         return ResponseNoUniverse;
     }
-
     const bool broadcast = IsBroadcast(manufacturerId, deviceId);
-    const QString device = Hex(quint64(manufacturerId) << 32 | deviceId);
-    const QString command = Hex(commandClass);
-    const QString parameter = Hex(pid);
+    const Names names{Hex(quint64(manufacturerId) << 32 | deviceId), Hex(commandClass), Hex(pid)};
     const quint32 capacity = replyLength;
+    quint8 received[Rdm::kReplyBufferSize];
     int attempts = 0;
     int resends = 0;
 
     for (;;) {
-        ResponseStatus failure;
+        ResponseStatus failure = ResponseSendFailed;
         if (!universe->SendRdm(port, Rdm::kExpectedLength, requestBytes, quint32(request.size()))) {
             Report(feedback,
-                   QStringLiteral(" Warning! device (0x%1) : Send failed for COMMAND(0x%2) and "
-                                  "PID(0x%3)!")
-                       .arg(device, command, parameter),
+                   names.Say(" Warning! device (0x%1) : Send failed for COMMAND(0x%2) and "
+                             "PID(0x%3)!"),
                    FeedbackStatusWarning);
-            failure = ResponseSendFailed;
-        } else {
-            const quint32 count =
-                universe->ReceiveRdm(port, Rdm::kReceiveWait, received, sizeof received);
-            if (count == 0) {
-                if (broadcast) {
-                    return ResponseAck;
-                }
-                Report(feedback,
-                       QStringLiteral(" Warning! device (0x%1) : failed to respond for "
-                                      "COMMAND(0x%2) and PID(0x%3)!")
-                           .arg(device, command, parameter),
-                       FeedbackStatusWarning);
-                failure = ResponseNoReply;
-            } else {
-                // A reply must reach this program, carry its whole parameter data and add up.
-                const int dataLengthIn =
-                    count > Rdm::kOffsetDataLength ? received[Rdm::kOffsetDataLength] : 0;
-                if (count < quint32(Rdm::kHeaderSize + Rdm::kChecksumSize) ||
-                    count < quint32(Rdm::kHeaderSize + dataLengthIn + Rdm::kChecksumSize) ||
-                    UnpackUid(received + Rdm::kOffsetDestination) != ProgramUid() ||
-                    !VerifyChecksum(received, int(count))) {
-                    Report(feedback,
-                           QStringLiteral(" Error! device (0x%1) : checksum failed for "
-                                          "COMMAND(0x%2) and PID(0x%3)!")
-                               .arg(device, command, parameter),
-                           FeedbackStatusError);
-                    replyLength = 0;
-                    return ResponseInvalid;
-                }
-                const quint8 responseType = received[Rdm::kOffsetPortOrResponseType];
-                const quint8* replyData = received + Rdm::kOffsetData;
-                bool resend = false;
-                if (responseType == Rdm::kAckTimer || responseType == Rdm::kNackReason) {
-                    if (dataLengthIn != 2) {
-                        Report(feedback,
-                               QStringLiteral(" Error! device (0x%1) : length (%2) is not the "
-                                              "expected size(2) for COMMAND(0x%3) and PID(0x%4) "
-                                              "NACK OR ACK_TIMER!")
-                                   .arg(device)
-                                   .arg(dataLengthIn)
-                                   .arg(command, parameter),
-                               FeedbackStatusError);
-                        replyLength = 0;
-                        return ResponseNoUniverse;
-                    }
-                    const quint16 value = UnpackUInt16(replyData);
-                    if (responseType == Rdm::kNackReason && value == Rdm::kNackBusy) {
-                        Os::Clock::Instance().Wait(kBusyWaitMs);
-                        resend = true;
-                    } else if (responseType == Rdm::kNackReason) {
-                        if (capacity < quint32(dataLengthIn)) {
-                            Report(feedback,
-                                   QStringLiteral(" Error! device (0x%1) : receive buffer(%2) is "
-                                                  "too small! Expected %3 for COMMAND(0x%4) and "
-                                                  "PID(0x%5)for NACK_REASON!")
-                                       .arg(device)
-                                       .arg(capacity)
-                                       .arg(dataLengthIn)
-                                       .arg(command, parameter),
-                                   FeedbackStatusError);
-                            replyLength = 0;
-                            return ResponseBufferTooSmall;
-                        }
-                        std::memcpy(reply, replyData, 2);
-                        replyLength = 2;
-                        return ResponseNack;
-                    } else {
-                        Os::Clock::Instance().Wait(qint64(value) * 100);
-                        if (commandClass != Rdm::kGet && commandClass != Rdm::kGetResponse) {
-                            replyLength = 0;
-                            return ResponseAck;
-                        }
-                        resend = true;
-                    }
-                } else {
-                    if (capacity < quint32(dataLengthIn)) {
-                        Report(feedback,
-                               QStringLiteral(" Error! device (0x%1) : receive buffer(%2) is too "
-                                              "small! Expected %3 for COMMAND(0x%4) and "
-                                              "PID(0x%5)!")
-                                   .arg(device)
-                                   .arg(capacity)
-                                   .arg(dataLengthIn)
-                                   .arg(command, parameter),
-                               FeedbackStatusError);
-                        replyLength = 0;
-                        return ResponseBufferTooSmall;
-                    }
-                    if (dataLengthIn > 0) {
-                        std::memcpy(reply, replyData, size_t(dataLengthIn));
-                    }
-                    replyLength = quint32(dataLengthIn);
-                    return ResponseStatus(responseType);
-                }
-                if (resend) {
-                    // The fixture asked for time: ask again with a new transaction number.
-                    if (++resends > kMaxResends) {
-                        Report(feedback,
-                               QStringLiteral(" Warning: Resend limit exceeded for device (0x%1) "
-                                              "- COMMAND(0x%2) and PID(0x%3)!")
-                                   .arg(device, command, parameter),
-                               FeedbackStatusWarning);
-                        replyLength = 0;
-                        return ResponseNoReply;
-                    }
-                    requestBytes[Rdm::kOffsetTransaction] = NextTransactionNumber();
-                    CalculateChecksum(requestBytes, int(request.size()) - Rdm::kChecksumSize);
-                    continue;
-                }
+        } else if (const quint32 count =
+                       universe->ReceiveRdm(port, Rdm::kReceiveWait, received, sizeof received);
+                   count == 0) {
+            if (broadcast) {
+                return ResponseAck;
             }
+            Report(feedback,
+                   names.Say(" Warning! device (0x%1) : failed to respond for COMMAND(0x%2) and "
+                             "PID(0x%3)!"),
+                   FeedbackStatusWarning);
+            failure = ResponseNoReply;
+        } else {
+            const Outcome outcome = ReadReply(received, count, commandClass, capacity, reply,
+                                              replyLength, names, feedback);
+            if (!outcome.resend) {
+                return outcome.status;
+            }
+            // The fixture asked for time: ask again with a new transaction number.
+            if (++resends > kMaxResends) {
+                Report(feedback,
+                       names.Say(" Warning: Resend limit exceeded for device (0x%1) - "
+                                 "COMMAND(0x%2) and PID(0x%3)!"),
+                       FeedbackStatusWarning);
+                replyLength = 0;
+                return ResponseNoReply;
+            }
+            requestBytes[Rdm::kOffsetTransaction] = NextTransactionNumber();
+            CalculateChecksum(requestBytes, int(request.size()) - Rdm::kChecksumSize);
+            continue;
         }
         // A lost exchange: retry the same bytes, five attempts in all, none for broadcast and
         // discovery requests.
         if (attempts++ > kAttempts - 2 || broadcast || commandClass == Rdm::kDiscovery) {
             Report(feedback,
-                   QStringLiteral(" Warning: Retry attempts exceeded for device (0x%1) - "
-                                  "COMMAND(0x%2) and PID(0x%3)!")
-                       .arg(device, command, parameter),
+                   names.Say(" Warning: Retry attempts exceeded for device (0x%1) - "
+                             "COMMAND(0x%2) and PID(0x%3)!"),
                    FeedbackStatusWarning);
             replyLength = 0;
             return failure;
         }
     }
+}
+
+RDMProtocol::Outcome RDMProtocol::ReadReply(const quint8* received, quint32 count,
+                                            quint8 commandClass, quint32 capacity, quint8* reply,
+                                            quint32& replyLength, const Names& names,
+                                            IFeedback* feedback) {
+    auto fail = [&](ResponseStatus status, const QString& text) {
+        Report(feedback, text, FeedbackStatusError);
+        replyLength = 0;
+        return Outcome{false, status};
+    };
+    // A reply must reach this program, carry its whole parameter data and add up.
+    const int length =
+        count > quint32(Rdm::kOffsetDataLength) ? received[Rdm::kOffsetDataLength] : 0;
+    if (count < quint32(Rdm::kHeaderSize + length + Rdm::kChecksumSize) ||
+        UnpackUid(received + Rdm::kOffsetDestination) != ProgramUid() ||
+        !VerifyChecksum(received, int(count))) {
+        return fail(ResponseInvalid, names.Say(" Error! device (0x%1) : checksum failed for "
+                                               "COMMAND(0x%2) and PID(0x%3)!"));
+    }
+    const quint8 type = received[Rdm::kOffsetPortOrResponseType];
+    const quint8* replyData = received + Rdm::kOffsetData;
+    const bool nack = type == Rdm::kNackReason;
+    if (type == Rdm::kAckTimer || nack) {
+        if (length != 2) {
+            return fail(ResponseNoUniverse,
+                        QStringLiteral(" Error! device (0x%1) : length (%2) is not the expected "
+                                       "size(2) for COMMAND(0x%3) and PID(0x%4) NACK OR "
+                                       "ACK_TIMER!")
+                            .arg(names.device)
+                            .arg(length)
+                            .arg(names.command, names.parameter));
+        }
+        const quint16 value = UnpackUInt16(replyData);
+        if (!nack || value == Rdm::kNackBusy) {
+            Os::Clock::Instance().Wait(nack ? kBusyWaitMs : qint64(value) * 100);
+            if (nack || commandClass == Rdm::kGet || commandClass == Rdm::kGetResponse) {
+                return Outcome{true, ResponseAck};
+            }
+            replyLength = 0;  // a SET or discovery request is done when the fixture is
+            return Outcome{false, ResponseAck};
+        }
+    }
+    if (capacity < quint32(length)) {
+        return fail(ResponseBufferTooSmall,
+                    QStringLiteral(" Error! device (0x%1) : receive buffer(%2) is too small! "
+                                   "Expected %3 for COMMAND(0x%4) and PID(0x%5)%6")
+                        .arg(names.device)
+                        .arg(capacity)
+                        .arg(length)
+                        .arg(names.command, names.parameter,
+                             nack ? QStringLiteral("for NACK_REASON!") : QStringLiteral("!")));
+    }
+    if (length > 0) {
+        std::memcpy(reply, replyData, size_t(length));
+    }
+    replyLength = quint32(length);
+    return Outcome{false, nack ? ResponseNack : ResponseStatus(type)};
 }

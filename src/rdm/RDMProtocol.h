@@ -129,6 +129,11 @@ protected:
     static void Report(IFeedback* feedback, const QString& text, int status);
 
 private:
+    struct Names;
+    struct Outcome;
+    // Checks one reply and takes its data; says whether to send the request again.
+    Outcome ReadReply(const quint8* received, quint32 count, quint8 commandClass, quint32 capacity,
+                      quint8* reply, quint32& replyLength, const Names& names, IFeedback* feedback);
     // Turns a fixture found by the search into its device object, ready for the list.
     RDMDevice* PrepareFoundDevice(RDMDevice* found, IFeedback* feedback);
     // DISC_MUTE or DISC_UN_MUTE; `action` names it in the NACK message.

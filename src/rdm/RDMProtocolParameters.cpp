@@ -181,7 +181,18 @@ bool RDMProtocol::GetSupportedParameters(RDMDevice* device, IFeedback* feedback)
     if (!device) {
         return false;
     }
-    for (;;) {
+    // A fixture that keeps saying "more to come" cannot hold the worker: after this many
+    // chunks the list read so far is kept and the read counts as failed.
+    constexpr int kMaxOverflowChunks = 250;
+    for (int chunk = 0;; ++chunk) {
+        if (chunk > kMaxOverflowChunks) {
+            Report(feedback,
+                   QStringLiteral(" Device 0x%1 Failed Getting Supported Parameters: Too many "
+                                  "overflow replies!")
+                       .arg(QString::number(device->GetUid(), 16)),
+                   FeedbackStatusError);
+            return false;
+        }
         QByteArray buffer(int(kLongCapacity), '\0');
         quint32 length = kLongCapacity;
         const ResponseStatus status =

@@ -113,3 +113,16 @@ TEST_F(StandardParametersTest, SilentFixtureLeavesTheDeviceUnchanged) {
     EXPECT_EQ(m_device.GetDeviceLabel(), "kept");
     EXPECT_FALSE(m_protocol.GetSupportedParameters(&m_device, &m_feedback));
 }
+
+TEST_F(StandardParametersTest, EndlessOverflowIsCutOff) {
+    Sim::RdmResponderConfig config = Fixture();
+    config.parametersPerReply = 1;
+    config.supportedParameters.clear();
+    for (int pid = 0x8000; pid < 0x8000 + 400; ++pid) {
+        config.supportedParameters.append(quint16(pid));
+    }
+    AddResponder(config);
+    EXPECT_FALSE(m_protocol.GetSupportedParameters(&m_device, &m_feedback));
+    EXPECT_EQ(SentRequests().size(), 251u);
+    EXPECT_TRUE(m_feedback.Texts().last().endsWith("Too many overflow replies!"));
+}
