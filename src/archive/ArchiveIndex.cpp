@@ -145,6 +145,17 @@ const ArchiveIndex::Entry* ArchiveIndex::Find(const QString& innerPath) const {
     return found == m_first.constEnd() ? nullptr : &m_entries[*found];
 }
 
+std::vector<const ArchiveIndex::Entry*> ArchiveIndex::Children(const QString& directory) const {
+    std::vector<const Entry*> children;
+    const auto found = m_children.constFind(ArchivePath::Components(directory).join('/').toLower());
+    if (found != m_children.constEnd()) {
+        for (const size_t index : *found) {
+            children.push_back(&m_entries[index]);
+        }
+    }
+    return children;
+}
+
 void ArchiveIndex::Build(archive* handle) {
     const qint64 budget = g_cacheBudget;
     qint64 cachedBytes = 0;
@@ -188,6 +199,9 @@ void ArchiveIndex::Build(archive* handle) {
         if (!m_first.contains(entry.path)) {
             m_first.insert(entry.path, m_entries.size());
         }
+        QStringList parts = ArchivePath::Components(entry.path);
+        entry.name = parts.takeLast();
+        m_children[parts.join('/').toLower()].push_back(m_entries.size());
         m_entries.push_back(std::move(entry));
     }
 }

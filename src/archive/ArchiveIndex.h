@@ -25,6 +25,7 @@ public:
         qint64 size = 0;
         bool cached = false;  // false: the data must be read from the archive
         QByteArray data;
+        QString name;  // the last component
     };
 
     // Data kept in memory per archive; entries beyond it are read from the archive.
@@ -45,6 +46,9 @@ public:
     const std::vector<Entry>& Entries() const { return m_entries; }
     // The first entry with exactly this path (case-sensitive), or null.
     const Entry* Find(const QString& innerPath) const;
+    // The entries one level below the directory (components compared without regard to case),
+    // in archive order.
+    std::vector<const Entry*> Children(const QString& directory) const;
     // True when the pass stopped at damaged data; the entries before the damage stay usable.
     bool Damaged() const { return m_damaged; }
 
@@ -53,5 +57,6 @@ private:
 
     std::vector<Entry> m_entries;
     QHash<QString, size_t> m_first;
+    QHash<QString, std::vector<size_t>> m_children;  // by lower-cased parent path
     bool m_damaged = false;
 };

@@ -3,6 +3,7 @@
 #include "archive/ArchiveIndex.h"
 #include "archive/ArchivePath.h"
 #include "archive/CustomFileSystemEngineHandler.h"
+#include "archive/ReadingArchivedStream.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -29,6 +30,24 @@ std::unique_ptr<QIODevice> OpenRead(const QString& path) {
 }
 
 bool ReadAll(const QString& path, QByteArray* data) {
+    const ArchivePath split = ArchivePath::Split(path);
+    if (split.IsArchive() && !split.Decode()) {
+        // What the reader does, without a device around it.
+        ArchiveLibInterface::ReadingArchivedStream stream(split.ArchiveFile(), split.InnerPath());
+        if (!stream.Found()) {
+            return false;
+        }
+        data->resize(stream.Size());
+        qint64 done = 0;
+        while (done < stream.Size()) {
+            const qint64 got = stream.Read(data->data() + done, stream.Size() - done);
+            if (got <= 0) {
+                return false;
+            }
+            done += got;
+        }
+        return true;
+    }
     const std::unique_ptr<QIODevice> device = OpenRead(path);
     if (!device) {
         return false;

@@ -2,7 +2,11 @@
 
 #include "archive/ArchiveIndex.h"
 
+#include <QRegularExpression>
 #include <QSet>
+
+#include <algorithm>
+#include <vector>
 
 ArchiveReader::ArchiveReader(const QString& suffix, const QString& fileName)
     : ArchiveEngine(suffix, fileName) {}
@@ -53,23 +57,24 @@ QStringList ArchiveReader::entryList(QDir::Filters filters, const QStringList& n
     if (!index) {
         return {};
     }
-    const QStringList directory = ArchivePath::Components(path.InnerPath());
+    // Compiled once per listing, not once per name.
+    std::vector<QRegularExpression> patterns;
+    for (const QString& filter : nameFilters) {
+        patterns.push_back(QRegularExpression::fromWildcard(filter, Qt::CaseInsensitive));
+    }
+    const auto matches = [&](const QString& name) {
+        return patterns.empty() ||
+               std::any_of(patterns.begin(), patterns.end(),
+                           [&](const QRegularExpression& p) { return p.match(name).hasMatch(); });
+    };
     QStringList names;
     QSet<QString> seen;
-    for (const ArchiveIndex::Entry& entry : index->Entries()) {
-        const QStringList parts = ArchivePath::Components(entry.path);
-        if (parts.size() != directory.size() + 1) {
-            continue;
-        }
-        bool inside = true;
-        for (int i = 0; inside && i < directory.size(); ++i) {
-            inside = parts[i].compare(directory[i], Qt::CaseInsensitive) == 0;
-        }
-        const QString& name = parts.last();
-        const bool wanted = entry.directory ? (filters & QDir::Dirs) && name != QLatin1String("CVS")
-                                            : bool(filters & QDir::Files);
-        if (!inside || !wanted || seen.contains(name) ||
-            (!nameFilters.isEmpty() && !QDir::match(nameFilters, name))) {
+    for (const ArchiveIndex::Entry* entry : index->Children(path.InnerPath())) {
+        const QString& name = entry->name;
+        const bool wanted = entry->directory
+                                ? (filters & QDir::Dirs) && name != QLatin1String("CVS")
+                                : bool(filters & QDir::Files);
+        if (!wanted || seen.contains(name) || !matches(name)) {
             continue;
         }
         seen.insert(name);
