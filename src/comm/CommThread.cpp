@@ -32,11 +32,15 @@ bool CommThread::StopRequested() const {
 void CommThread::Enqueue(Command* command) {
     {
         QMutexLocker lock(&m_mutex);
-        m_queue.append(command);
-        m_wake.wakeOne();
+        m_announcing.append(command);
     }
+    // Listeners that connect to the command when it is announced (the task view) must not
+    // miss its first signals, so it joins the queue only afterwards.
     Q_EMIT CommandQueued(command->GetId());
     QMutexLocker lock(&m_mutex);
+    m_announcing.removeOne(command);
+    m_queue.append(command);
+    m_wake.wakeOne();
     if (!isRunning() && !m_stop) {
         start(QThread::InheritPriority);
     }
@@ -44,9 +48,11 @@ void CommThread::Enqueue(Command* command) {
 
 Command* CommThread::FindCommand(const QUuid& id) const {
     QMutexLocker lock(&m_mutex);
-    for (Command* command : m_queue) {
-        if (command->GetId() == id) {
-            return command;
+    for (const QList<Command*>* list : {&m_queue, &m_announcing}) {
+        for (Command* command : *list) {
+            if (command->GetId() == id) {
+                return command;
+            }
         }
     }
     return nullptr;

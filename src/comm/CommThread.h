@@ -42,4 +42,6 @@ private:
     QWaitCondition m_wake;
     bool m_stop = false;
     QList<Command*> m_queue;
+    // Commands being announced (CommandQueued): findable, but not yet run.
+    QList<Command*> m_announcing;
 };

@@ -22,22 +22,41 @@ namespace {
 
 const char kDemoRig[] = R"({
   "widgets": [
-    { "name": "demo-dmx-8", "productCode": 26, "firmware": "2.7",
+    { "name": "demo-dmx-4", "productCode": 17, "firmware": "2.7",
       "fixtures": [
         { "port": 0, "uid": "4a41:00000101", "manufacturerLabel": "Stagecraft",
           "modelDescription": "Wash 575", "deviceLabel": "Wash SL", "startAddress": 1,
+          "softwareVersionLabel": "3.1.4",
           "personalities": [ { "footprint": 14, "description": "Standard 14ch" },
                              { "footprint": 20, "description": "Extended 20ch" } ],
           "deviceHours": 1834, "lampHours": 922, "lampStrikes": 311, "powerCycles": 208 },
         { "port": 0, "uid": "4a41:00000102", "manufacturerLabel": "Stagecraft",
           "modelDescription": "Wash 575", "deviceLabel": "Wash SR", "startAddress": 15,
+          "softwareVersionLabel": "3.1.4",
           "personalities": [ { "footprint": 14, "description": "Standard 14ch" } ] },
+        { "port": 0, "uid": "4a41:00000210", "manufacturerLabel": "Stagecraft",
+          "modelDescription": "Spot 700", "deviceLabel": "Spot Centre", "startAddress": 29,
+          "softwareVersionLabel": "1.9.0", "lampState": 1, "lampOnMode": 1,
+          "personalities": [ { "footprint": 24, "description": "Full 24ch" } ],
+          "deviceHours": 4410, "lampHours": 2210, "lampStrikes": 640 },
         { "port": 1, "uid": "5142:0000a001", "manufacturerLabel": "Lumen Works",
           "modelDescription": "Par LED 7", "startAddress": 101,
           "personalities": [ { "footprint": 7, "description": "RGBW 7ch" } ],
           "supportedParameters": [ 128, 129, 130, 225, 1024 ] },
+        { "port": 1, "uid": "5142:0000a002", "manufacturerLabel": "Lumen Works",
+          "modelDescription": "Par LED 7", "deviceLabel": "Floor Left", "startAddress": 108,
+          "personalities": [ { "footprint": 7, "description": "RGBW 7ch" } ],
+          "supportedParameters": [ 128, 129, 130, 225, 1024 ] },
+        { "port": 1, "uid": "6d10:00c0ffee", "manufacturerLabel": "Northbeam",
+          "modelDescription": "Strobe 3000", "deviceLabel": "Upstage Strobe",
+          "startAddress": 150, "softwareVersionLabel": "0.8",
+          "personalities": [ { "footprint": 2, "description": "Basic 2ch" },
+                             { "footprint": 4, "description": "Effects 4ch" } ],
+          "personality": 2, "powerState": 255, "displayLevel": 80 },
         { "port": 2, "type": "orx", "id": "0x00a1b2c3", "dmxAddress": 201, "fixtureType": 4,
-          "firmwareMajor": 3, "firmwareMinor": 12, "deviceHours": 5120, "footprint": 18 }
+          "firmwareMajor": 3, "firmwareMinor": 12, "deviceHours": 5120, "footprint": 18 },
+        { "port": 3, "type": "orx", "id": "0x00a1b2d7", "dmxAddress": 301, "fixtureType": 7,
+          "firmwareMajor": 2, "firmwareMinor": 40, "deviceHours": 880, "footprint": 16 }
       ] },
     { "name": "demo-dmx-1", "productCode": 2, "firmware": "1.4",
       "interfaceClass": "d98a7a23-98bd-48c1-a651-cf054d42db0a" }

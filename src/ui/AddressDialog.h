@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+// Asks for an address from 1 to a highest value; OK is only possible with a value in range.
+class AddressDialog : public QDialog {
+    Q_OBJECT
+public:
+    AddressDialog(const QString& label, int current, int highest, QWidget* parent = nullptr);
+
+    int Value() const;
+    bool IsValueAcceptable() const;
+    QLineEdit* Edit() const { return m_edit; }
+
+private:
+    void UpdateButtons();
+
+    QLineEdit* m_edit;  // children of this dialog
+    QPushButton* m_ok;
+};

@@ -1,0 +1,246 @@
+#include "ui/AurelMainWindow.h"
+
+#include "comm/CommandQueueWatcher.h"
+#include "rdm/devices/DeviceManager.h"
+#include "ui/AboutDialog.h"
+#include "ui/Preferences.h"
+#include "ui/Resources.h"
+#include "ui/tasks/TaskView.h"
+#include "ui/tree/ContentLibraryNode.h"
+#include "ui/tree/DeviceManagerNode.h"
+#include "ui/tree/NodeTree.h"
+#include "ui/tree/QuorelContentNode.h"
+#include "ui/tree/StockContentNode.h"
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+
+#include <iterator>
+
+namespace {
+
+AurelMainWindow* g_mainWindow = nullptr;
+
+struct ActionRow {
+    const char* menu;  // nullptr: a separator in the previous menu
+    const char* caption;
+    const char* shortcut;
+    const char* statusTip;
+    const char* icon;
+    void (AurelMainWindow::*slot)();
+};
+
+// The menu bar, in order. "Discover &RDM Devices" keeps Ctrl+R; "C&reate..." has none, so
+// that the key is not ambiguous.
+const ActionRow kActions[] = {
+    {"File", "Exit", "Ctrl+Q", "Exit Application", ":/Resources/power.png", nullptr},
+    {"Device", "&Discover All Devices", "Ctrl+D", "Discover All Devices",
+     ":/Resources/fixture-discover-16.png", &AurelMainWindow::OnDiscoverAll},
+    {"Device", "Discover O&RX Devices", "Ctrl+W", "Discover ORX Devices",
+     ":/Resources/fixture-discover-16.png", &AurelMainWindow::OnDiscoverOrx},
+    {"Device", "Discover &RDM Devices", "Ctrl+R", "Discover RDM Devices",
+     ":/Resources/fixture-discover-16.png", &AurelMainWindow::OnDiscoverRdm},
+    {"Device", "&Upgrade Devices", "Ctrl+U", "Upgrade software",
+     ":/Resources/fixture-upgrade-16.png", &AurelMainWindow::OnUpgrade},
+    {"Device", "Updat&e Stock Content", "Ctrl+E", "Update Stock Content",
+     ":/Resources/fixture-content-16.png", &AurelMainWindow::OnUpdateStockContent},
+    {"Device", "Dele&te All User Content", "Ctrl+T", "Delete All User Content",
+     ":/Resources/fixture-delete-16.png", &AurelMainWindow::OnDeleteAllUserContent},
+    {"Device", "C&lone Devices", "Ctrl+L", "Clone content to devices",
+     ":/Resources/fixtures-16.png", &AurelMainWindow::OnClone},
+    {"Quorel", "C&reate...", "", "Create New Quorel", ":/Resources/fixture-content-16.png",
+     &AurelMainWindow::OnQuorelCreate},
+    {"Quorel", "Update &Quorel Content", "Ctrl+P", "Update Quorel Content",
+     ":/Resources/fixture-content-16.png", &AurelMainWindow::OnUpdateQuorelContent},
+    {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"Quorel", "Delete All Quore&l Content", "Ctrl+G", "Delete All Quorel Content",
+     ":/Resources/fixture-delete-16.png", &AurelMainWindow::OnDeleteAllQuorelContent},
+    {"Help", "About", "", "About Aurel", ":/Resources/help-16.png", &AurelMainWindow::OnAbout},
+};
+
+}  // namespace
+
+AurelMainWindow::AurelMainWindow(QWidget* parent) : QMainWindow(parent) {
+    InitAurelResources();
+    BuildWidgets();
+    m_watcher = std::make_unique<CommandQueueWatcher>(m_tasks);
+    g_mainWindow = this;
+    CreateActions();
+    CreateMenus();
+    m_preferences = Preferences::AcquirePreferences();
+}
+
+AurelMainWindow::~AurelMainWindow() {
+    Preferences::ReleasePreferences();
+    if (g_mainWindow == this) {
+        g_mainWindow = nullptr;
+    }
+}
+
+AurelMainWindow* AurelMainWindow::Instance() {
+    return g_mainWindow;
+}
+
+void AurelMainWindow::BuildWidgets() {
+    setWindowTitle(tr("Aurel - Corvane"));
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* banner = new QHBoxLayout;
+    banner->setContentsMargins(0, 0, 0, 0);
+    banner->setSpacing(0);
+    auto* left = new QLabel(central);
+    left->setPixmap(QPixmap(":/Resources/banner-left.png"));
+    auto* mid = new QLabel(central);
+    mid->setPixmap(QPixmap(":/Resources/banner-mid.png"));
+    mid->setScaledContents(true);
+    mid->setMinimumWidth(1);
+    auto* right = new QLabel(central);
+    right->setPixmap(QPixmap(":/Resources/banner-right.png"));
+    banner->addWidget(left);
+    banner->addWidget(mid, 1);
+    banner->addWidget(right);
+    layout->addLayout(banner);
+
+    auto* vertical = new QSplitter(Qt::Vertical, central);
+    auto* horizontal = new QSplitter(Qt::Horizontal, vertical);
+    m_viewArea = new QStackedWidget(horizontal);
+    m_tree = new NodeTree(m_viewArea, horizontal);
+    horizontal->addWidget(m_tree);
+    horizontal->addWidget(m_viewArea);
+    horizontal->setStretchFactor(0, 1);
+    horizontal->setStretchFactor(1, 3);
+    m_tasks = new TaskView(vertical);
+    vertical->addWidget(horizontal);
+    vertical->addWidget(m_tasks);
+    vertical->setStretchFactor(0, 3);
+    vertical->setStretchFactor(1, 1);
+    layout->addWidget(vertical, 1);
+    setCentralWidget(central);
+
+    auto* devices = new DeviceManagerNode(DeviceManager::Instance());
+    m_tree->AddTopLevelNode(devices);
+    m_tree->AddTopLevelNode(new ContentLibraryNode);
+    m_tree->AddTopLevelNode(new StockContentNode);
+    m_tree->AddTopLevelNode(new QuorelContentNode);
+    m_tree->expandAll();
+    m_tree->setCurrentIndex(devices->index());  // the device list is the first view
+    statusBar();
+    resize(1024, 700);
+}
+
+void AurelMainWindow::CreateActions() {
+    for (const ActionRow& row : kActions) {
+        if (!row.menu) {
+            m_actions.append(nullptr);
+            continue;
+        }
+        auto* action = new QAction(QIcon(row.icon), row.caption, this);
+        action->setShortcut(QKeySequence(row.shortcut));
+        action->setStatusTip(row.statusTip);
+        action->setObjectName(row.caption);
+        if (row.slot) {
+            connect(action, &QAction::triggered, this, row.slot);
+        } else {
+            connect(action, &QAction::triggered, this, &QWidget::close);
+        }
+        m_actions.append(action);
+    }
+}
+
+void AurelMainWindow::CreateMenus() {
+    QMenu* menu = nullptr;
+    QString current;
+    for (int i = 0; i < int(std::size(kActions)); ++i) {
+        const ActionRow& row = kActions[i];
+        if (!row.menu) {
+            menu->addSeparator();
+            continue;
+        }
+        if (current != row.menu) {
+            current = row.menu;
+            menu = menuBar()->addMenu(current);
+        }
+        menu->addAction(m_actions[i]);
+    }
+}
+
+QAction* AurelMainWindow::FindAction(const QString& caption) const {
+    for (QAction* action : m_actions) {
+        if (action && action->text() == caption) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+void AurelMainWindow::OnDiscoverAll() {
+    DeviceManager::Instance()->DiscoverAll();
+}
+
+void AurelMainWindow::OnDiscoverOrx() {
+    DeviceManager::Instance()->DiscoverOrx();
+}
+
+void AurelMainWindow::OnDiscoverRdm() {
+    DeviceManager::Instance()->DiscoverRdm();
+}
+
+bool AurelMainWindow::HaveDevices() {
+    if (!DeviceManager::Instance()->Devices().isEmpty()) {
+        return true;
+    }
+    QMessageBox::critical(this, QString(), "No devices have been discovered");
+    return false;
+}
+
+void AurelMainWindow::OnUpgrade() {
+    QList<Device*> upgradable;
+    for (Device* device : DeviceManager::Instance()->Devices()) {
+        if (device->GetFirmwareUploadFlag() || !device->GetFirmwarePackagePath().isEmpty()) {
+            upgradable.append(device);
+        }
+    }
+    if (upgradable.isEmpty()) {
+        QMessageBox::critical(this, "Device Upgrade", "No upgradable devices have been discovered");
+    }
+}
+
+void AurelMainWindow::OnUpdateStockContent() {
+    HaveDevices();
+}
+
+void AurelMainWindow::OnDeleteAllUserContent() {
+    HaveDevices();
+}
+
+void AurelMainWindow::OnDeleteAllQuorelContent() {
+    HaveDevices();
+}
+
+void AurelMainWindow::OnClone() {
+    HaveDevices();
+}
+
+void AurelMainWindow::OnQuorelCreate() {}
+
+void AurelMainWindow::OnUpdateQuorelContent() {
+    HaveDevices();
+}
+
+void AurelMainWindow::OnAbout() {
+    AboutDialog dialog(this);
+    dialog.exec();
+}
+
+void AurelMainWindow::DisplayInformationBox(QString title, QString message) {
+    QMessageBox::information(this, title, message);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <memory>
+
+class CommandQueueWatcher;
+class NodeTree;
+class Preferences;
+class QAction;
+class QStackedWidget;
+class TaskView;
+
+// The one main window: banner, the node tree beside the view area, the task strip below,
+// and the menus.
+class AurelMainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit AurelMainWindow(QWidget* parent = nullptr);
+    ~AurelMainWindow() override;
+
+    // The main window of the process (content operations show their messages on it).
+    static AurelMainWindow* Instance();
+
+    NodeTree* Tree() const { return m_tree; }
+    QStackedWidget* ViewArea() const { return m_viewArea; }
+    TaskView* Tasks() const { return m_tasks; }
+    // The menu action with this caption (mnemonics included), or null.
+    QAction* FindAction(const QString& caption) const;
+
+public Q_SLOTS:
+    void OnDiscoverAll();
+    void OnDiscoverOrx();
+    void OnDiscoverRdm();
+    void OnUpgrade();
+    void OnUpdateStockContent();
+    void OnDeleteAllUserContent();
+    void OnDeleteAllQuorelContent();
+    void OnClone();
+    void OnQuorelCreate();
+    void OnUpdateQuorelContent();
+    void OnAbout();
+    void DisplayInformationBox(QString title, QString message);
+
+private:
+    void BuildWidgets();
+    void CreateActions();
+    void CreateMenus();
+    // With no registered device: says so and gives false.
+    bool HaveDevices();
+
+    std::unique_ptr<CommandQueueWatcher> m_watcher;
+    NodeTree* m_tree = nullptr;  // widgets are children of this window
+    QStackedWidget* m_viewArea = nullptr;
+    TaskView* m_tasks = nullptr;
+    QList<QAction*> m_actions;
+    Preferences* m_preferences = nullptr;  // one use of the shared preferences
+};

@@ -1,0 +1,64 @@
+#include "ui/Startup.h"
+
+#include "comm/CommManager.h"
+#include "comm/IFeedback.h"
+#include "hardware/PortLayer.h"
+#include "hardware/WidgetManager.h"
+#include "sim/PortLayerSetup.h"
+#include "ui/AurelMainWindow.h"
+#include "ui/SingleInstanceWrapper.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QMessageBox>
+
+#include <cstdio>
+#include <memory>
+
+namespace Startup {
+
+int Run(const SingleInstanceWrapper& instance, const QStringList& arguments) {
+    if (instance.AlreadyExists()) {
+        QMessageBox::warning(nullptr, "Aurel Application",
+                             "Only one instance of Aurel can be run at one time. ");
+        return 1;
+    }
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Aurel: DMX512 and RDM fixtures and their content.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOptions({
+        {"widget-dir", "Use the socket widgets served in DIR.", "DIR"},
+        {"rig", "Run the virtual rig described in FILE.", "FILE"},
+        {"demo", "Run the built-in demonstration rig."},
+    });
+    parser.process(arguments);
+    QString error;
+    const Sim::PortLayerChoice choice{parser.value("widget-dir"), parser.value("rig"),
+                                      parser.isSet("demo")};
+    if (!Sim::InstallPortLayer(choice, &error)) {
+        std::fprintf(stderr, "aurel: %s\n", qPrintable(error));
+        return 2;
+    }
+
+    IFeedback::RegisterMetaTypes();
+    // The command manager of this run: it owns the worker thread, which its destruction
+    // stops after the main window has gone.
+    auto comm = std::make_unique<CommManager>();
+    CommManager* previous = CommManager::Install(comm.get());
+
+    auto window = std::make_unique<AurelMainWindow>();
+    window->show();
+    QObject::connect(qApp, &QGuiApplication::lastWindowClosed, qApp, &QCoreApplication::quit);
+    const int result = QApplication::exec();
+
+    window.reset();
+    CommManager::Install(previous);
+    comm.reset();
+    Hardware::WidgetManager::Shutdown();
+    Hardware::PortLayer::Install(nullptr);
+    return result;
+}
+
+}  // namespace Startup

@@ -1,0 +1,324 @@
+#include "rdm/devices/DeviceManager.h"
+#include "rdm/devices/RDMDevice.h"
+#include "sim/Rig.h"
+#include "ui/AddressDialog.h"
+#include "ui/AurelMainWindow.h"
+#include "ui/tasks/CommandItem.h"
+#include "ui/tasks/TaskView.h"
+#include "ui/tree/DeviceDelegate.h"
+#include "ui/tree/DeviceManagerNode.h"
+#include "ui/tree/DeviceNode.h"
+#include "ui/tree/NodeModel.h"
+#include "ui/tree/NodeTree.h"
+#include "ui/views/DeviceListView.h"
+#include "ui/views/DeviceView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStackedWidget>
+#include <QStandardItemModel>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// Answers the next modal dialog with `answer` once the event loop runs it.
+template <typename Dialog>
+void WhenModal(std::function<void(Dialog*)> answer) {
+    QTimer::singleShot(0, [answer] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        answer(dialog);
+    });
+}
+
+QString CellText(const QAbstractItemModel* model, int row, int column) {
+    return model->index(row, column).data().toString();
+}
+
+QString PropertyValue(const QStandardItemModel* model, const QString& parameter) {
+    for (int row = 0; row < model->rowCount(); ++row) {
+        if (model->item(row, 0)->text() == parameter) {
+            return model->item(row, 1)->text();
+        }
+    }
+    return "(missing)";
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() {
+        DeviceManager::Instance()->MergeDiscovery({});  // every test starts undiscovered
+        m_devices = dynamic_cast<DeviceManagerNode*>(m_window.Tree()->Model()->item(0));
+    }
+
+    static int DemoFixtureCount() {
+        int count = 0;
+        for (const Sim::RigWidget& widget : Sim::Rig::Demo().widgets) {
+            count += int(widget.fixtures.size());
+        }
+        return count;
+    }
+
+    void Discover() {
+        m_window.FindAction("&Discover All Devices")->trigger();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return m_devices->rowCount() == DemoFixtureCount(); }, 30000));
+    }
+
+    QModelIndex DeviceIndex(quint64 uid, int column) const {
+        const int row = m_devices->RowOf(uid);
+        EXPECT_GE(row, 0);
+        return m_devices->child(row, column)->index();
+    }
+
+    void Select(const QModelIndex& index) { m_window.Tree()->setCurrentIndex(index); }
+
+    QWidget* CurrentView() const { return m_window.ViewArea()->currentWidget(); }
+
+    DeviceDelegate* DelegateOf(const QModelIndex& index) const {
+        return qobject_cast<DeviceDelegate*>(
+            m_window.Tree()->DelegateFor(m_window.Tree()->NodeAt(index)));
+    }
+
+    // The caption of the context-menu entries of a device row.
+    QStringList MenuCaptions(const QModelIndex& index) const {
+        QStringList captions;
+        Node* node = m_window.Tree()->NodeAt(index);
+        if (std::unique_ptr<QMenu> menu = DelegateOf(index)->BuildMenu(node, m_window.Tree())) {
+            for (QAction* action : menu->actions()) {
+                captions.append(action->text());
+            }
+        }
+        return captions;
+    }
+
+    void TriggerMenuEntry(const QModelIndex& index, const QString& caption) {
+        Node* node = m_window.Tree()->NodeAt(index);
+        std::unique_ptr<QMenu> menu = DelegateOf(index)->BuildMenu(node, m_window.Tree());
+        ASSERT_TRUE(menu);
+        for (QAction* action : menu->actions()) {
+            if (action->text() == caption) {
+                action->trigger();
+                return;
+            }
+        }
+        FAIL() << "no entry " << caption.toStdString();
+    }
+
+    static constexpr quint64 kWashSr = 0x4A4100000102ULL;  // RDM, address 15
+    static constexpr quint64 kTalkBack = 0x00A1B2C3ULL;    // talk-back fixture
+
+    AurelMainWindow m_window;
+    DeviceManagerNode* m_devices = nullptr;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, WindowHasItsTitleTreeAndMenus) {
+    EXPECT_EQ(m_window.windowTitle(), "Aurel - Corvane");
+    EXPECT_EQ(AurelMainWindow::Instance(), &m_window);
+    const NodeModel* model = m_window.Tree()->Model();
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), "Address");
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), "Name");
+    ASSERT_EQ(model->rowCount(), 4);
+    EXPECT_EQ(model->item(0)->text(), "Devices");
+
+    QStringList menus;
+    for (QAction* menu : m_window.menuBar()->actions()) {
+        menus.append(menu->text());
+    }
+    EXPECT_EQ(menus, QStringList({"File", "Device", "Quorel", "Help"}));
+    struct Row {
+        const char* caption;
+        const char* shortcut;
+        const char* tip;
+    };
+    const Row rows[] = {
+        {"Exit", "Ctrl+Q", "Exit Application"},
+        {"&Discover All Devices", "Ctrl+D", "Discover All Devices"},
+        {"Discover O&RX Devices", "Ctrl+W", "Discover ORX Devices"},
+        {"Discover &RDM Devices", "Ctrl+R", "Discover RDM Devices"},
+        {"&Upgrade Devices", "Ctrl+U", "Upgrade software"},
+        {"Updat&e Stock Content", "Ctrl+E", "Update Stock Content"},
+        {"Dele&te All User Content", "Ctrl+T", "Delete All User Content"},
+        {"C&lone Devices", "Ctrl+L", "Clone content to devices"},
+        {"C&reate...", "", "Create New Quorel"},
+        {"Update &Quorel Content", "Ctrl+P", "Update Quorel Content"},
+        {"Delete All Quore&l Content", "Ctrl+G", "Delete All Quorel Content"},
+        {"About", "", "About Aurel"},
+    };
+    for (const Row& row : rows) {
+        QAction* action = m_window.FindAction(row.caption);
+        ASSERT_TRUE(action) << row.caption;
+        EXPECT_EQ(action->shortcut().toString(), row.shortcut) << row.caption;
+        EXPECT_EQ(action->statusTip(), row.tip) << row.caption;
+        EXPECT_FALSE(action->icon().pixmap(16, 16).isNull()) << row.caption;
+    }
+}
+
+TEST_F(MainWindowTest, ContentNodesShowTheDefaultView) {
+    for (int row = 1; row < 4; ++row) {
+        Select(m_window.Tree()->Model()->index(row, 0));
+        const QLabel* label = CurrentView()->findChild<QLabel*>();
+        ASSERT_TRUE(label) << row;
+        EXPECT_EQ(label->text(), "The selected item cannot be viewed");
+    }
+}
+
+TEST_F(MainWindowTest, NeedsDevicesActionsSayNoDevicesBeforeDiscovery) {
+    const char* captions[] = {"Updat&e Stock Content", "Dele&te All User Content", "C&lone Devices",
+                              "Update &Quorel Content", "Delete All Quore&l Content"};
+    for (const char* caption : captions) {
+        QString text;
+        QString title = "unset";
+        WhenModal<QMessageBox>([&](QMessageBox* box) {
+            text = box->text();
+            title = box->windowTitle();
+            box->accept();
+        });
+        m_window.FindAction(caption)->trigger();
+        EXPECT_EQ(text, "No devices have been discovered") << caption;
+        EXPECT_EQ(title, QString()) << caption;
+    }
+    QString text;
+    WhenModal<QMessageBox>([&](QMessageBox* box) {
+        text = box->text();
+        box->accept();
+    });
+    m_window.FindAction("&Upgrade Devices")->trigger();
+    EXPECT_EQ(text, "No upgradable devices have been discovered");
+}
+
+TEST_F(MainWindowTest, DiscoveryFillsTheTreeAndTheDeviceList) {
+    Select(m_devices->index());
+    auto* list = qobject_cast<DeviceListView*>(CurrentView());
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->model()->rowCount(), 0);
+
+    Discover();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return list->model()->rowCount() == DemoFixtureCount(); }, 5000));
+    QStringList headers;
+    for (int column = 0; column < list->model()->columnCount(); ++column) {
+        headers.append(list->model()->headerData(column, Qt::Horizontal).toString());
+    }
+    EXPECT_EQ(headers, QStringList({"Unique ID", "Device Name", "Protocol", "Manufacturer", "Model",
+                                    "Version", "Dmx Address"}));
+    // One node and one row per fixture, each id once.
+    QSet<QString> ids;
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+        ids.insert(CellText(list->model(), row, 0));
+    }
+    EXPECT_EQ(ids.size(), DemoFixtureCount());
+    const QModelIndex name = DeviceIndex(kWashSr, 1);
+    EXPECT_EQ(name.data().toString(), "Wash SR (0x4a4100000102)");
+    EXPECT_EQ(DeviceIndex(kWashSr, 0).data().toInt(), 15);
+
+    // Sorting by address puts the lowest first.
+    list->sortByColumn(6, Qt::AscendingOrder);
+    EXPECT_EQ(CellText(list->model(), 0, 6), "1");
+    list->sortByColumn(6, Qt::DescendingOrder);
+    EXPECT_EQ(CellText(list->model(), 0, 6), "301");
+
+    // A discovery task item appeared for the queued command.
+    bool sawDiscovery = false;
+    for (TaskItem* item : m_window.Tasks()->Tasks()) {
+        sawDiscovery |= item->Title().contains("Discover", Qt::CaseInsensitive);
+    }
+    EXPECT_TRUE(sawDiscovery);
+
+    // Discovering again keeps one node per fixture.
+    m_window.FindAction("&Discover All Devices")->trigger();
+    QTest::qWait(50);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return m_devices->rowCount() == DemoFixtureCount(); }, 30000));
+}
+
+TEST_F(MainWindowTest, SelectingADeviceShowsItsPropertyTable) {
+    Discover();
+    Select(DeviceIndex(kWashSr, 1));
+    auto* view = qobject_cast<DeviceView*>(CurrentView());
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->Model()->headerData(0, Qt::Horizontal).toString(), "Parameter");
+    EXPECT_EQ(PropertyValue(view->Model(), "Unique ID"), "0x4a4100000102");
+    EXPECT_EQ(PropertyValue(view->Model(), "Dmx Start Address"), "15");
+    EXPECT_EQ(PropertyValue(view->Model(), "Label"), "Wash SR");
+    EXPECT_EQ(PropertyValue(view->Model(), "Identify"), "Off");
+
+    // The address column of the same row shows the same device.
+    Select(DeviceIndex(kWashSr, 0));
+    EXPECT_EQ(PropertyValue(qobject_cast<DeviceView*>(CurrentView())->Model(), "Unique ID"),
+              "0x4a4100000102");
+}
+
+TEST_F(MainWindowTest, ChangingTheAddressThroughTheContextMenuUpdatesTreeAndViews) {
+    Discover();
+    Select(m_devices->index());
+    auto* list = qobject_cast<DeviceListView*>(CurrentView());
+    ASSERT_TRUE(list);
+    const QModelIndex address = DeviceIndex(kWashSr, 0);
+
+    int highestAccepted = 0;
+    WhenModal<AddressDialog>([&](AddressDialog* dialog) {
+        for (int value : {0, 513, 512}) {
+            dialog->Edit()->setText(QString::number(value));
+            if (dialog->IsValueAcceptable()) {
+                highestAccepted = value;
+            }
+        }
+        dialog->Edit()->setText("300");
+        dialog->accept();
+    });
+    TriggerMenuEntry(address, "Change DMX Address");
+    EXPECT_EQ(highestAccepted, 512);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return address.data().toInt() == 300; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const int row = list->SourceRowOf(kWashSr);
+            return row >= 0 && list->SourceModel()->item(row, 6)->text() == "300";
+        },
+        5000));
+    EXPECT_EQ(DeviceManager::Instance()->FindDevice(kWashSr)->GetDmxStartAddress(), 300);
+
+    // A cancelled dialog queues nothing.
+    WhenModal<AddressDialog>([](AddressDialog* dialog) { dialog->reject(); });
+    TriggerMenuEntry(address, "Change DMX Address");
+    QTest::qWait(50);
+    EXPECT_EQ(address.data().toInt(), 300);
+}
+
+TEST_F(MainWindowTest, IdentifyTogglesBetweenEnableAndDisable) {
+    Discover();
+    const QModelIndex name = DeviceIndex(kWashSr, 1);
+    Select(name);
+    auto* view = qobject_cast<DeviceView*>(CurrentView());
+    ASSERT_TRUE(view);
+    EXPECT_EQ(MenuCaptions(name), QStringList({"Change DMX Address", "Enable Identify"}));
+
+    TriggerMenuEntry(name, "Enable Identify");
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return PropertyValue(view->Model(), "Identify") == "On"; }, 10000));
+    EXPECT_EQ(MenuCaptions(name), QStringList({"Change DMX Address", "Disable Identify"}));
+
+    TriggerMenuEntry(name, "Disable Identify");
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return PropertyValue(view->Model(), "Identify") == "Off"; }, 10000));
+    EXPECT_EQ(MenuCaptions(name), QStringList({"Change DMX Address", "Enable Identify"}));
+    // The delegate lets go of its commands once the queue is done with them.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return DelegateOf(name)->KeptCommandCount() == 0; }, 5000));
+}
+
+TEST_F(MainWindowTest, TalkBackFixturesHaveNoContextMenu) {
+    Discover();
+    EXPECT_TRUE(MenuCaptions(DeviceIndex(kTalkBack, 1)).isEmpty());
+}

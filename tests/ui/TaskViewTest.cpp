@@ -1,0 +1,177 @@
+#include "comm/CommManager.h"
+#include "comm/Command.h"
+#include "comm/CommandQueueWatcher.h"
+#include "ui/tasks/CommandItem.h"
+#include "ui/tasks/TaskInfoDialog.h"
+#include "ui/tasks/TaskView.h"
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// Logs its lines, then reports the given result.
+class ScriptedCommand : public Command {
+public:
+    ScriptedCommand(QList<QPair<QString, FeedbackStatus>> lines, bool result)
+        : m_lines(std::move(lines)), m_result(result) {
+        SetName("Scripted Command");
+    }
+    bool Execute() override {
+        for (const auto& [text, status] : m_lines) {
+            AddString(text, status);
+        }
+        Finished(ResultOf(m_result));
+        return m_result;
+    }
+
+private:
+    QList<QPair<QString, FeedbackStatus>> m_lines;
+    bool m_result;
+};
+
+class TaskViewTest : public ::testing::Test {
+protected:
+    TaskViewTest() : m_watcher(&m_view) { m_view.SetRemovalDelay(150); }
+
+    // Queues the command, waits until the queue is done with it and returns its item.
+    CommandItem* Run(Command* command) {
+        QSignalSpy completed(CommManager::Instance(), &CommManager::CommandCompleted);
+        CommManager::Instance()->QueueCommand(command);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return completed.count() > 0; }, 5000));
+        CommandItem* item = ItemOf(command->GetId());
+        EXPECT_TRUE(item);
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return !item || item->GetState() == TaskItem::Finished; }, 5000));
+        return item;
+    }
+
+    CommandItem* ItemOf(const QUuid& id) const {
+        for (TaskItem* task : m_view.Tasks()) {
+            auto* item = qobject_cast<CommandItem*>(task);
+            if (item && item->GetCommandId() == id) {
+                return item;
+            }
+        }
+        return nullptr;
+    }
+
+    TaskView m_view;
+    CommandQueueWatcher m_watcher;
+};
+
+}  // namespace
+
+TEST_F(TaskViewTest, ItemsWithoutErrorGoAfterTheDelayAndErrorItemsStayUntilDismissed) {
+    struct Case {
+        const char* name;
+        QList<QPair<QString, FeedbackStatus>> lines;
+        bool result;
+        TaskItem::Severity severity;
+        bool stays;
+    };
+    const Case cases[] = {
+        {"plain success", {{"step", FeedbackStatusNormal}}, true, TaskItem::Normal, false},
+        {"warning", {{"odd", FeedbackStatusWarning}}, true, TaskItem::Warning, false},
+        {"error line, success",
+         {{"bad", FeedbackStatusError}, {"ok", FeedbackStatusNormal}},
+         true,
+         TaskItem::Error,
+         true},
+        {"fatal line", {{"worse", FeedbackStatusFatal}}, true, TaskItem::Error, true},
+        {"failure without a line", {}, false, TaskItem::Error, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedCommand command(c.lines, c.result);
+        CommandItem* item = Run(&command);
+        ASSERT_TRUE(item);
+        QPointer<CommandItem> alive(item);
+        EXPECT_EQ(item->Title(), "Scripted Command");
+        EXPECT_EQ(item->GetSeverity(), c.severity);
+        EXPECT_EQ(item->Log().size(), c.lines.size());
+        EXPECT_EQ(item->IsRemovalPending(), !c.stays);
+        if (!c.stays) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !m_view.Tasks().contains(item); }, 5000));
+            continue;
+        }
+        QTest::qWait(2 * m_view.RemovalDelay());
+        ASSERT_TRUE(m_view.Tasks().contains(item));
+        TaskInfoDialog dialog(item);
+        EXPECT_FALSE(dialog.DismissButton()->isHidden());
+        dialog.DismissButton()->click();
+        EXPECT_EQ(dialog.result(), TaskInfoDialog::Dismissed);
+        item->dismiss();
+        EXPECT_FALSE(m_view.Tasks().contains(item));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(alive.isNull());
+    }
+}
+
+TEST_F(TaskViewTest, FinishedItemsLeaveTwoSecondsLaterByDefault) {
+    TaskView view;
+    CommandQueueWatcher watcher(&view);
+    ScriptedCommand command({}, true);
+    QSignalSpy completed(CommManager::Instance(), &CommManager::CommandCompleted);
+    CommManager::Instance()->QueueCommand(&command);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return completed.count() > 0; }, 5000));
+    ASSERT_EQ(view.Tasks().size(), 1);
+    TaskItem* item = view.Tasks().first();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return item->GetState() == TaskItem::Finished; }, 5000));
+    EXPECT_EQ(item->RemovalDelay(), 2000);
+    EXPECT_TRUE(item->IsRemovalPending());
+}
+
+TEST_F(TaskViewTest, OneItemPerQueuedCommandAndNoneForForwardedFeedback) {
+    ScriptedCommand command({}, true);
+    Run(&command);
+    m_watcher.OnCommandQueued(command.GetId());  // the queue announcing it again
+    int items = 0;
+    for (TaskItem* task : m_view.Tasks()) {
+        items += qobject_cast<CommandItem*>(task)->GetCommandId() == command.GetId();
+    }
+    EXPECT_EQ(items, 1);
+
+    ScriptedCommand forwarded({}, true);
+    ScriptedCommand target({}, true);
+    forwarded.SetFeedback(&target);
+    QSignalSpy completed(CommManager::Instance(), &CommManager::CommandCompleted);
+    CommManager::Instance()->QueueCommand(&forwarded);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return completed.count() > 0; }, 5000));
+    EXPECT_FALSE(ItemOf(forwarded.GetId()));
+}
+
+TEST(TaskInfoDialogTest, ColoursLinesBySeverityAndFollowsTheItem) {
+    TaskItem item;
+    item.setTitle("Upload");
+    item.addText("plain");
+    item.addText("careful", TaskItem::Warning);
+    TaskInfoDialog dialog(&item);
+    EXPECT_EQ(dialog.windowTitle(), "Upload");
+    item.addText("broken", TaskItem::Error);  // arrives while the dialog is open
+    EXPECT_TRUE(dialog.DismissButton()->isHidden());
+    item.setState(TaskItem::Finished);
+    EXPECT_FALSE(dialog.DismissButton()->isHidden());
+
+    const QTextDocument* document = dialog.LogView()->document();
+    ASSERT_EQ(document->blockCount(), 3);
+    const QColor expected[] = {QColor(), QColor(255, 255, 192), QColor(255, 192, 192)};
+    const char* texts[] = {"plain", "careful", "broken"};
+    for (int i = 0; i < 3; ++i) {
+        const QTextBlock block = document->findBlockByNumber(i);
+        EXPECT_EQ(block.text(), texts[i]);
+        const QBrush background = block.blockFormat().background();
+        EXPECT_EQ(background.style() == Qt::NoBrush ? QColor() : background.color(), expected[i])
+            << i;
+    }
+    // The severity only rises: a later normal line keeps the item at error.
+    item.addText("after");
+    EXPECT_EQ(item.GetSeverity(), TaskItem::Error);
+}
