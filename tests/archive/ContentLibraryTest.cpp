@@ -1,5 +1,6 @@
 #include "support/RecordingFeedback.h"
 
+#include "archive/CustomFileSystemEngineHandler.h"
 #include "archive/PackageBuilder.h"
 #include "content/NamedPolicies.h"
 #include "content/PolicyBase.h"
@@ -8,6 +9,7 @@
 #include "content/library/ContentCache.h"
 #include "content/library/ContentLibraryFolder.h"
 #include "content/library/ContentLibraryPackage.h"
+#include "content/library/ContentLibraryPackageFile.h"
 #include "content/library/ContentLibraryRoot.h"
 #include "content/library/QuorelContentLibrary.h"
 #include "content/library/StockContent.h"
@@ -347,6 +349,33 @@ TEST_F(ContentLibraryTest, StockContentReadsAnEncipheredPackage) {
     ContentList items;
     items.push_back(NewImage<MarqaImage>("x", 1));
     EXPECT_FALSE(folder->AddContent(std::move(items), nullptr));
+}
+
+TEST_F(ContentLibraryTest, ADestinationFileWritesOneArchiveWhenItGoes) {
+    const QString archive = m_dir.filePath("export.lumopkg");
+    {
+        const ArchiveWriterEnabler writing;
+        ContentLibraryPackageDestinationFile destination(archive,
+                                                         &NamedPolicies::MarqaContentPackage());
+        EXPECT_EQ(destination.Name(), "export");
+        ASSERT_TRUE(destination.AddFolder("Out", 0, nullptr));
+        ContentLibraryFolder* folder = FolderAt(&destination, 0);
+        ContentList items;
+        items.push_back(NewImage<MarqaImage>("first", 1));
+        items.push_back(NewImage<MarqaImage>("second", 2));
+        ASSERT_TRUE(folder->AddContent(std::move(items), nullptr));
+        ASSERT_TRUE(folder->Rename(folder->Child(1), "second", 7, nullptr));
+        EXPECT_FALSE(QFile::exists(archive));
+    }
+    ASSERT_TRUE(QFile::exists(archive));
+    ContentLibraryPackageFile package(archive, &NamedPolicies::MarqaContentPackage());
+    package.Scan();
+    ASSERT_EQ(package.ChildCount(), 1);
+    ContentLibraryFolder* folder = FolderAt(&package, 0);
+    ASSERT_EQ(folder->ChildCount(), 2);
+    EXPECT_EQ(folder->Child(1)->Name(), "second");
+    EXPECT_EQ(folder->Child(1)->Address(), 7);
+    EXPECT_EQ(qobject_cast<MarqaImage*>(folder->Child(1))->Frames().size(), 2u);
 }
 
 TEST(ContentCacheTest, StoresByKeyAndTrimsFromTheMostRecentBack) {

@@ -1,6 +1,7 @@
 #include "content/library/ContentLibraryPackageFile.h"
 
 #include "archive/ArchivePath.h"
+#include "archive/CustomFileSystemEngineHandler.h"
 
 #include <QFileInfo>
 
@@ -12,4 +13,9 @@ ContentLibraryPackageFile::ContentLibraryPackageFile(const QString& path, const 
 
 ContentLibraryPackageDestinationFile::ContentLibraryPackageDestinationFile(
     const QString& archiveFile, const PolicyBase* policy)
-    : ContentLibraryPackageFile(archiveFile, policy) {}
+    : ContentLibraryPackageFile(archiveFile, policy) {
+    const ArchiveWriterEnabler writing;
+    m_writer = CustomFileSystemEngineHandler::create(archiveFile + '/');
+}
+
+ContentLibraryPackageDestinationFile::~ContentLibraryPackageDestinationFile() = default;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "archive/ArchiveEngine.h"
 #include "content/library/ContentLibraryPackage.h"
+
+#include <memory>
 
 // A package that is a package archive file: its directory is a path into the archive, so its
 // folders and items are read out of the archive ("decode#" paths through the decrypting
@@ -14,11 +17,16 @@ public:
 };
 
 // A package archive being written (export): folders made in it and items added to it are
-// collected, and the archive is written when the last writer of it goes. Operations on it
-// must run while an ArchiveWriterEnabler is held.
+// collected, and the archive is written, complete, when this object goes (it holds a writer
+// of the archive for its lifetime). Operations on it must run while an ArchiveWriterEnabler
+// is held.
 class ContentLibraryPackageDestinationFile : public ContentLibraryPackageFile {
     Q_OBJECT
 
 public:
     ContentLibraryPackageDestinationFile(const QString& archiveFile, const PolicyBase* policy);
+    ~ContentLibraryPackageDestinationFile() override;
+
+private:
+    std::unique_ptr<ArchiveEngine> m_writer;
 };

@@ -1,6 +1,7 @@
 #include "content/library/QuorelContentLibrary.h"
 
 #include "archive/ArchivePath.h"
+#include "archive/CustomFileSystemEngineHandler.h"
 #include "content/NamedPolicies.h"
 #include "content/PolicyBase.h"
 #include "os/NamedFolders.h"
@@ -27,6 +28,15 @@ QuorelContentLibraryPackageFile::QuorelContentLibraryPackageFile(const QString& 
 std::unique_ptr<ContentLibraryLocalFolder> QuorelContentLibraryPackageFile::NewChild() {
     return std::make_unique<QuorelContentLibraryPackageFolder>(Policy()->ChildPolicy(this, 0));
 }
+
+QuorelContentLibraryPackageDestinationFile::QuorelContentLibraryPackageDestinationFile(
+    const QString& archiveFile, const PolicyBase* policy)
+    : QuorelContentLibraryPackageFile(archiveFile, policy) {
+    const ArchiveWriterEnabler writing;
+    m_writer = CustomFileSystemEngineHandler::create(archiveFile + '/');
+}
+
+QuorelContentLibraryPackageDestinationFile::~QuorelContentLibraryPackageDestinationFile() = default;
 
 QuorelContentLibraryRoot::QuorelContentLibraryRoot(const QString& directory)
     : ContentLibraryRoot(

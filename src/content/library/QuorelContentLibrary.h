@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/ArchiveEngine.h"
 #include "content/library/ContentLibraryFolder.h"
 #include "content/library/ContentLibraryPackage.h"
 #include "content/library/ContentLibraryRoot.h"
@@ -67,7 +68,12 @@ class QuorelContentLibraryPackageDestinationFile : public QuorelContentLibraryPa
     Q_OBJECT
 
 public:
-    using QuorelContentLibraryPackageFile::QuorelContentLibraryPackageFile;
+    QuorelContentLibraryPackageDestinationFile(const QString& archiveFile,
+                                               const PolicyBase* policy);
+    ~QuorelContentLibraryPackageDestinationFile() override;
+
+private:
+    std::unique_ptr<ArchiveEngine> m_writer;
 };
 
 // The Quorel library's root ("Quorel Content"): read-only, its children too, view-only.
