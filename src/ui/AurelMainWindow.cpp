@@ -118,6 +118,7 @@ void AurelMainWindow::BuildWidgets() {
     horizontal->addWidget(m_viewArea);
     horizontal->setStretchFactor(0, 1);
     horizontal->setStretchFactor(1, 3);
+    horizontal->setSizes({340, 680});  // room for the device names at the start
     m_tasks = new TaskView(vertical);
     vertical->addWidget(horizontal);
     vertical->addWidget(m_tasks);

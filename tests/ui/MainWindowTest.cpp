@@ -166,6 +166,20 @@ TEST_F(MainWindowTest, WindowHasItsTitleTreeAndMenus) {
     }
 }
 
+TEST_F(MainWindowTest, AboutShowsTheNameAndVersion) {
+    QString text;
+    WhenModal<QDialog>([&](QDialog* dialog) {
+        for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+            text += label->text();
+        }
+        dialog->accept();
+    });
+    m_window.FindAction("About")->trigger();
+    EXPECT_TRUE(text.contains("Aurel")) << text.toStdString();
+    EXPECT_TRUE(text.contains(QCoreApplication::applicationVersion())) << text.toStdString();
+    EXPECT_FALSE(QCoreApplication::applicationVersion().isEmpty());
+}
+
 TEST_F(MainWindowTest, ContentNodesShowTheDefaultView) {
     for (int row = 1; row < 4; ++row) {
         Select(m_window.Tree()->Model()->index(row, 0));

@@ -5,11 +5,13 @@
 #include "ui/tasks/TaskInfoDialog.h"
 #include "ui/tasks/TaskView.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -113,6 +115,25 @@ TEST_F(TaskViewTest, ItemsWithoutErrorGoAfterTheDelayAndErrorItemsStayUntilDismi
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(alive.isNull());
     }
+}
+
+TEST_F(TaskViewTest, ClickingAFailedItemOpensItsLogAndDismissRemovesIt) {
+    m_view.resize(600, 120);
+    m_view.show();
+    ScriptedCommand command({{"no reply", FeedbackStatusError}}, false);
+    CommandItem* item = Run(&command);
+    ASSERT_TRUE(item);
+    QString log;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<TaskInfoDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        log = dialog->LogView()->toPlainText();
+        dialog->DismissButton()->click();
+    });
+    const QPoint centre = m_view.mapFromScene(item->sceneBoundingRect().center());
+    QTest::mouseClick(m_view.viewport(), Qt::LeftButton, {}, centre);
+    EXPECT_EQ(log, "no reply");
+    EXPECT_FALSE(m_view.Tasks().contains(item));
 }
 
 TEST_F(TaskViewTest, FinishedItemsLeaveTwoSecondsLaterByDefault) {

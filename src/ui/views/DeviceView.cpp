@@ -12,9 +12,10 @@ DeviceView::DeviceView(QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setAlternatingRowColors(true);
+    setWordWrap(false);
     verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     horizontalHeader()->setStretchLastSection(true);
-    setColumnWidth(0, 180);
 }
 
 void DeviceView::SetDevice(Device* device) {
@@ -36,4 +37,5 @@ void DeviceView::Refresh() {
         m_model->clear();
         m_model->setHorizontalHeaderLabels({"Parameter", "Value"});
     }
+    resizeColumnToContents(0);
 }
