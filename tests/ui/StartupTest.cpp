@@ -1,4 +1,4 @@
-#include "ui/AurelApplication.h"
+#include "os/NamedFolders.h"
 #include "ui/AurelMainWindow.h"
 #include "ui/SingleInstanceWrapper.h"
 #include "ui/Startup.h"
@@ -52,7 +52,7 @@ TEST(StartupTest, NamedFoldersAreCreatedAndTheOldLibraryMovedFirst) {
     qputenv("AUREL_DATA_DIR", (root.path() + "/shared").toLocal8Bit());
     ASSERT_TRUE(QDir().mkpath(documents + "/Marqa Content Library/Show"));
 
-    AurelApplication::RegisterNamedFolders();
+    Os::NamedFolders::Register();  // as the application does on construction
     EXPECT_FALSE(QDir(documents + "/Marqa Content Library").exists());
     EXPECT_TRUE(QDir(documents + "/Aurel Content Library/Show").exists());
     EXPECT_TRUE(QFile::exists("ContentLibraryRoot:Show"));
