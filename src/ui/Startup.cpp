@@ -2,6 +2,7 @@
 
 #include "comm/CommManager.h"
 #include "comm/IFeedback.h"
+#include "content/library/ContentCache.h"
 #include "hardware/PortLayer.h"
 #include "hardware/WidgetManager.h"
 #include "sim/PortLayerSetup.h"
@@ -43,6 +44,8 @@ int Run(const SingleInstanceWrapper& instance, const QStringList& arguments) {
     }
 
     IFeedback::RegisterMetaTypes();
+    // The cache of downloaded content keeps its most recent 10 MiB.
+    ContentCache::Instance().Trim();
     // The command manager of this run: it owns the worker thread, which its destruction
     // stops after the main window has gone.
     auto comm = std::make_unique<CommManager>();
