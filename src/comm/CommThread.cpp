@@ -17,37 +17,37 @@ CommThread::~CommThread() {
 
 void CommThread::Stop() {
     {
-        QMutexLocker lock(&m_mutex);
+        std::unique_lock lock(m_mutex);
         m_stop = true;
-        m_wake.wakeOne();
+        m_wake.notify_one();
     }
     wait();
 }
 
 bool CommThread::StopRequested() const {
-    QMutexLocker lock(&m_mutex);
+    std::unique_lock lock(m_mutex);
     return m_stop;
 }
 
 void CommThread::Enqueue(Command* command) {
     {
-        QMutexLocker lock(&m_mutex);
+        std::unique_lock lock(m_mutex);
         m_announcing.append(command);
     }
     // Listeners that connect to the command when it is announced (the task view) must not
     // miss its first signals, so it joins the queue only afterwards.
     Q_EMIT CommandQueued(command->GetId());
-    QMutexLocker lock(&m_mutex);
+    std::unique_lock lock(m_mutex);
     m_announcing.removeOne(command);
     m_queue.append(command);
-    m_wake.wakeOne();
+    m_wake.notify_one();
     if (!isRunning() && !m_stop) {
         start(QThread::InheritPriority);
     }
 }
 
 Command* CommThread::FindCommand(const QUuid& id) const {
-    QMutexLocker lock(&m_mutex);
+    std::unique_lock lock(m_mutex);
     for (const QList<Command*>* list : {&m_queue, &m_announcing}) {
         for (Command* command : *list) {
             if (command->GetId() == id) {
@@ -59,11 +59,11 @@ Command* CommThread::FindCommand(const QUuid& id) const {
 }
 
 Command* CommThread::TakeNext() {
-    QMutexLocker lock(&m_mutex);
+    std::unique_lock lock(m_mutex);
     if (m_queue.isEmpty() && !m_stop) {
         // Enqueue and the stop both wake the worker at once; otherwise it wakes to look at
         // the idle rule.
-        m_wake.wait(&m_mutex, kPollMs);
+        m_wake.wait_for(lock, std::chrono::milliseconds(kPollMs));
     }
     return m_queue.isEmpty() ? nullptr : m_queue.takeFirst();
 }

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QList>
-#include <QMutex>
 #include <QThread>
 #include <QUuid>
-#include <QWaitCondition>
+
+#include <condition_variable>
+#include <mutex>
 
 class Command;
 
@@ -38,8 +39,10 @@ private:
     // Takes the next command off the queue; waits up to the poll interval when there is none.
     Command* TakeNext();
 
-    mutable QMutex m_mutex;
-    QWaitCondition m_wake;
+    // The standard primitives, which thread checkers see through (a wait on a toolkit wait
+    // condition unlocks its mutex where they cannot see it).
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
     bool m_stop = false;
     QList<Command*> m_queue;
     // Commands being announced (CommandQueued): findable, but not yet run.
