@@ -1,3 +1,5 @@
+#include "support/ProgramRun.h"
+
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -9,17 +11,10 @@
 
 namespace {
 
-struct Result {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Result = ProgramResult;
 
 Result Aurelctl(const QStringList& arguments) {
-    QProcess process;
-    process.start(AURELCTL, arguments);
-    process.waitForFinished(240000);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    return RunProgram(AURELCTL, arguments, 240000);
 }
 
 QString Rig(const char* name) {

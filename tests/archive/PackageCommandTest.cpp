@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ProgramRun.h"
+
 namespace {
 
 struct Result {
@@ -17,16 +19,8 @@ struct Result {
 
 Result RunTool(const QString& program, const QStringList& arguments,
                const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    Result result;
-    if (process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit) {
-        result.status = process.exitCode();
-    }
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
+    ProgramResult run = RunProgram(program, arguments, 30000, environment);
+    return {run.exitCode, std::move(run.out), std::move(run.err)};
 }
 
 void WriteText(const QString& path, const QByteArray& text) {

@@ -1,5 +1,6 @@
 #include "content/ledimage/MarqaImage.h"
 #include "content/ledimage/SolviImage.h"
+#include "support/ProgramRun.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -17,11 +18,8 @@ struct Result {
 };
 
 Result RunAurelctl(const QStringList& arguments) {
-    QProcess process;
-    process.start(AURELCTL, arguments);
-    process.waitForFinished(30000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    const ProgramResult run = RunProgram(AURELCTL, arguments);
+    return {run.exitCode, QString::fromUtf8(run.out), QString::fromUtf8(run.err)};
 }
 
 class ImageCommandTest : public testing::Test {

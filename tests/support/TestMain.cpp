@@ -1,5 +1,6 @@
 #include <QCoreApplication>
-#include <QSettings>
+#include "support/TestEnvironment.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -8,13 +9,7 @@
 // temporary directory, never in the user's home.
 int main(int argc, char** argv) {
     QTemporaryDir home;
-    qputenv("AUREL_DOCUMENTS_DIR", (home.path() + "/documents").toLocal8Bit());
-    qputenv("AUREL_DATA_DIR", (home.path() + "/data").toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
-    qputenv("XDG_RUNTIME_DIR", (home.path() + "/runtime").toLocal8Bit());
-    // System-scope settings (the factory key, production mode) live in the temporary folder.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, home.path() + "/system");
-    QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, home.path() + "/system");
+    UseTemporaryHome(home.path());
     ::testing::InitGoogleTest(&argc, argv);
     QCoreApplication app(argc, argv);
     return RUN_ALL_TESTS();
