@@ -1,0 +1,76 @@
+#include "lumo/tree/LumoRDMContentRoot.h"
+
+#include "content/ContentModelMutex.h"
+#include "lumo/LumoRecords.h"
+#include "lumo/commands/LumoContentDiscoveryCommand.h"
+#include "lumo/devices/LumoRDM.h"
+#include "lumo/tree/LumoRDMContentGroup.h"
+
+LumoRDMContentRoot::LumoRDMContentRoot(LumoRDM* device) : m_device(device), m_commands(this) {
+    m_commands.ConnectCompletion(this, &LumoRDMContentRoot::OnCommandFinished);
+}
+
+LumoRDMContentRoot::~LumoRDMContentRoot() = default;
+
+int LumoRDMContentRoot::ChildCount() const {
+    const ContentModelLock lock;
+    return m_groups.Count();
+}
+
+ContentBase* LumoRDMContentRoot::Child(int index) {
+    const ContentModelLock lock;
+    return m_groups.At(index);
+}
+
+const ContentBase* LumoRDMContentRoot::Child(int index) const {
+    const ContentModelLock lock;
+    return m_groups.At(index);
+}
+
+int LumoRDMContentRoot::MinAddress() const {
+    return 0;
+}
+
+int LumoRDMContentRoot::MaxAddress() const {
+    return 0;
+}
+
+void LumoRDMContentRoot::AddGroups(std::unique_ptr<LumoRDMContentGroup> stock,
+                                   std::unique_ptr<LumoRDMContentGroup> user,
+                                   std::unique_ptr<LumoRDMContentGroup> quorel) {
+    const ContentModelLock lock;
+    m_stock = stock.get();
+    m_user = user.get();
+    m_quorel = quorel.get();
+    m_groups.Append(std::move(stock), this);
+    m_groups.Append(std::move(user), this);
+    m_groups.Append(std::move(quorel), this);
+}
+
+void LumoRDMContentRoot::DiscoverFolders() {
+    const ContentModelLock lock;
+    auto command = std::make_unique<LumoContentDiscoveryCommand>();
+    command->Setup(m_device, 0);
+    m_commands.Queue(std::move(command), nullptr,
+                     &LumoContentDiscoveryCommand::FinishedContentDiscovery, this,
+                     &LumoRDMContentRoot::OnFinishedFolderDiscovery);
+}
+
+void LumoRDMContentRoot::AddDiscoveredFolders(const QList<LumoFolderRecord>& folders) {
+    const ContentModelLock lock;
+    for (int i = 0, count = m_groups.Count(); i < count; ++i) {
+        static_cast<LumoRDMContentGroup*>(m_groups.At(i))->AddDiscoveredFolders(folders);
+    }
+}
+
+void LumoRDMContentRoot::OnCommandFinished(QUuid commandId) {
+    m_commands.Finish(commandId);
+}
+
+void LumoRDMContentRoot::OnFinishedFolderDiscovery(QUuid commandId, bool bResult) {
+    const ContentModelLock lock;
+    const auto* command = m_commands.Find<LumoContentDiscoveryCommand>(commandId);
+    if (command && bResult) {
+        AddDiscoveredFolders(command->Folders());
+    }
+}
