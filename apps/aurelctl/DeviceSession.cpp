@@ -78,3 +78,23 @@ QStringList DeviceSession::Run(Command* command, bool printLog) {
     loop.exec();
     return *errors;  // the worker is done with the command: no more lines come
 }
+
+void DeviceSession::Settle(const std::function<void()>& start) {
+    QEventLoop loop;
+    int outstanding = 0;
+    const QMetaObject::Connection queued = QObject::connect(
+        m_comm.get(), &CommManager::CommandQueued, &loop, [&](QUuid) { ++outstanding; },
+        Qt::DirectConnection);
+    const QMetaObject::Connection completed =
+        QObject::connect(m_comm.get(), &CommManager::CommandCompleted, &loop, [&](QUuid) {
+            if (--outstanding <= 0) {
+                loop.quit();
+            }
+        });
+    start();
+    if (outstanding > 0) {
+        loop.exec();
+    }
+    QObject::disconnect(queued);
+    QObject::disconnect(completed);
+}

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class Command;
@@ -31,6 +32,9 @@ public:
     // Queues the command and waits for it to complete; its feedback lines are printed on
     // standard error as they come when `printLog` is set. Returns its error lines.
     QStringList Run(Command* command, bool printLog);
+    // Calls `start`, then runs the event loop until every command queued from then on, by
+    // whoever queued it, has completed.
+    void Settle(const std::function<void()>& start);
 
 private:
     std::unique_ptr<Os::VirtualClock> m_clock;

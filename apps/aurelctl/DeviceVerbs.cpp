@@ -18,59 +18,6 @@ namespace DeviceVerbs {
 
 namespace {
 
-// What one device verb needs: its words, and what it does with the located device.
-struct DeviceVerb {
-    const char* name;
-    const char* description;
-    const char* arguments;  // after the UID, for the help text
-    int minArguments;
-    int maxArguments;
-    // Checks the arguments after the UID; an empty text when they are fine.
-    std::function<QString(const QStringList&)> check;
-    // Runs the verb's command on the located device; returns the exit status.
-    std::function<int(DeviceSession&, RDMDevice&, const QStringList&, bool)> act;
-};
-
-int RunVerb(const DeviceVerb& verb, const QStringList& arguments) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(verb.description);
-    parser.addHelpOption();
-    parser.addPositionalArgument(verb.name, "The command.");
-    parser.addPositionalArgument("UID", "The fixture, as 0x4a4100000101 or 4a41:00000101.");
-    parser.addPositionalArgument(verb.arguments, "");
-    parser.addOption({"log", "Print the commands' log lines as they come."});
-    DeviceSession::AddOptions(parser);
-    parser.process(arguments);
-    const QStringList words = parser.positionalArguments().mid(1);
-    if (words.size() < 1 + verb.minArguments || words.size() > 1 + verb.maxArguments) {
-        return CommandLine::Fail(QStringLiteral("usage: aurelctl %1 UID %2")
-                                     .arg(QLatin1String(verb.name), QLatin1String(verb.arguments)),
-                                 2);
-    }
-    quint64 uid = 0;
-    if (!ParseUid(words[0], &uid)) {
-        return CommandLine::Fail("not a UID: " + words[0], 2);
-    }
-    const QString problem = verb.check(words.mid(1));
-    if (!problem.isEmpty()) {
-        return CommandLine::Fail(problem, 2);
-    }
-
-    DeviceSession session;
-    QString error;
-    if (!session.Open(parser, &error)) {
-        return CommandLine::Fail(error, 2);
-    }
-    const bool log = parser.isSet("log");
-    LocateDeviceCommand locate(uid);
-    const QStringList errors = session.Run(&locate, log);
-    std::unique_ptr<RDMDevice> device = locate.TakeDevice();
-    if (!device) {
-        return CommandLine::Fail(errors.join("\n"), 1);
-    }
-    return verb.act(session, *device, words.mid(1), log);
-}
-
 QString OnOffCheck(const QStringList& words) {
     return words.isEmpty() || words[0] == "on" || words[0] == "off"
                ? QString()
@@ -120,6 +67,59 @@ int AddressAct(DeviceSession& session, RDMDevice& device, const QStringList& wor
 }
 
 }  // namespace
+
+const QCommandLineParser*& CurrentParser() {
+    static const QCommandLineParser* parser = nullptr;
+    return parser;
+}
+
+const QCommandLineParser& Options() {
+    return *CurrentParser();
+}
+
+int RunVerb(const DeviceVerb& verb, const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(verb.description);
+    parser.addHelpOption();
+    parser.addPositionalArgument(verb.name, "The command.");
+    parser.addPositionalArgument("UID", "The fixture, as 0x4a4100000101 or 4a41:00000101.");
+    parser.addPositionalArgument(verb.arguments, "");
+    parser.addOption({"log", "Print the commands' log lines as they come."});
+    parser.addOptions(verb.options);
+    DeviceSession::AddOptions(parser);
+    parser.process(arguments);
+    const QStringList words = parser.positionalArguments().mid(1);
+    if (words.size() < 1 + verb.minArguments || words.size() > 1 + verb.maxArguments) {
+        return CommandLine::Fail(QStringLiteral("usage: aurelctl %1 UID %2")
+                                     .arg(QLatin1String(verb.name), QLatin1String(verb.arguments)),
+                                 2);
+    }
+    quint64 uid = 0;
+    if (!ParseUid(words[0], &uid)) {
+        return CommandLine::Fail("not a UID: " + words[0], 2);
+    }
+    const QString problem = verb.check(words.mid(1));
+    if (!problem.isEmpty()) {
+        return CommandLine::Fail(problem, 2);
+    }
+
+    DeviceSession session;
+    QString error;
+    if (!session.Open(parser, &error)) {
+        return CommandLine::Fail(error, 2);
+    }
+    const bool log = parser.isSet("log");
+    LocateDeviceCommand locate(uid);
+    const QStringList errors = session.Run(&locate, log);
+    std::unique_ptr<RDMDevice> device = locate.TakeDevice();
+    if (!device) {
+        return CommandLine::Fail(errors.join("\n"), 1);
+    }
+    CurrentParser() = &parser;
+    const int status = verb.act(session, *device, words.mid(1), log);
+    CurrentParser() = nullptr;
+    return status;
+}
 
 bool ParseUid(const QString& text, quint64* uid) {
     static const QRegularExpression pattern(

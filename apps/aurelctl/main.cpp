@@ -6,8 +6,11 @@
 //   aurelctl image info|gif|convert|render ...
 //   aurelctl package ls|cat|pack ...
 //   aurelctl library ls [--quorel]
+//   aurelctl content ls|upload|download|rm|mkdir|rename UID ...
+//   aurelctl quorel-address UID [N]
 
 #include "CommandLine.h"
+#include "ContentVerbs.h"
 #include "DeviceVerbs.h"
 #include "DiscoverVerb.h"
 #include "ImageCommand.h"
@@ -15,11 +18,18 @@
 #include "PackageCommand.h"
 #include "WidgetsCommand.h"
 
+#include "comm/UserNotice.h"
+#include "lumo/devices/LumoFamily.h"
 #include "os/Thread.h"
 
 #include <QCoreApplication>
 
 namespace {
+
+class PrintedNotice : public UserNotice {
+public:
+    void Show(const QString& text) override { CommandLine::Fail(text, 1); }
+};
 
 struct Verb {
     const char* name;
@@ -35,6 +45,8 @@ const Verb kVerbs[] = {
     {"image", "show, convert and render LED image files", &ImageCommand::Run},
     {"package", "list, read and build package archives", &PackageCommand::Run},
     {"library", "list the content library", &LibraryCommand::Run},
+    {"content", "list and change the content stored in LED fixtures", &ContentVerbs::Run},
+    {"quorel-address", "show or set an LED fixture's Quorel address", &ContentVerbs::QuorelAddress},
 };
 
 QString Help() {
@@ -42,7 +54,7 @@ QString Help() {
         "Usage: aurelctl COMMAND [options]\nAurel command-line tool.\n\n"
         "Commands:\n");
     for (const Verb& verb : kVerbs) {
-        text += QStringLiteral("  %1 %2\n").arg(QLatin1String(verb.name), -9).arg(verb.summary);
+        text += QStringLiteral("  %1 %2\n").arg(QLatin1String(verb.name), -15).arg(verb.summary);
     }
     return text + "\nRun aurelctl COMMAND --help for the options of a command.\n";
 }
@@ -54,6 +66,10 @@ int main(int argc, char** argv) {
     QCoreApplication::setOrganizationName("Corvane");
     QCoreApplication::setApplicationName("aurelctl");
     Os::Thread::SetCurrentName("main");
+    LumoFamily::RegisterAll();
+    // What the program shows in a message box, the tool prints.
+    PrintedNotice notice;
+    UserNotice::Install(&notice, &app);
 
     // The command is the first argument that names one, so options may come before it.
     const QStringList arguments = QCoreApplication::arguments();

@@ -179,6 +179,11 @@ void SimWidget::AttachResponder(int port, std::shared_ptr<RdmResponder> responde
     m_responders.emplace(port, std::move(responder));
 }
 
+void SimWidget::DetachResponders(int port) {
+    std::lock_guard lock(m_lock);
+    m_responders.erase(port);
+}
+
 void SimWidget::FailNextRequests(int errorCode, int count) {
     std::lock_guard lock(m_lock);
     m_failCode = errorCode;

@@ -57,6 +57,8 @@ public:
     Reply Write(const QByteArray& data);
 
     void AttachResponder(int port, std::shared_ptr<RdmResponder> responder);
+    // Takes every responder off the port's line.
+    void DetachResponders(int port);
 
     // Fault injection: the next `count` requests fail with this errno value.
     void FailNextRequests(int errorCode, int count = 1);

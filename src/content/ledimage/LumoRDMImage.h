@@ -39,6 +39,9 @@ public:
     };
 
     explicit LumoRDMImage(int ledCount) : m_ledCount(ledCount) {}
+    virtual ~LumoRDMImage() = default;
+    LumoRDMImage(const LumoRDMImage&) = default;
+    LumoRDMImage& operator=(const LumoRDMImage&) = default;
 
     int LedCount() const { return m_ledCount; }
     // Bytes of a type 2 entry.

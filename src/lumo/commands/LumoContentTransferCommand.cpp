@@ -1,0 +1,52 @@
+#include "lumo/commands/LumoContentTransferCommand.h"
+
+#include "content/ContentModelMutex.h"
+
+LumoContentTransferCommand::LumoContentTransferCommand(const LumoImageKind& kind, QObject* parent)
+    : LumoDeviceCommand(parent), m_kind(kind) {}
+
+quint16 LumoContentTransferCommand::Folder() const {
+    QMutexLocker lock(&m_mutex);
+    return m_folder;
+}
+
+Content* LumoContentTransferCommand::Item(quint16 file) const {
+    QMutexLocker lock(&m_mutex);
+    for (const auto& item : m_items) {
+        if (item && item->Address() == file) {
+            return item.get();
+        }
+    }
+    return nullptr;
+}
+
+std::unique_ptr<Content> LumoContentTransferCommand::TakeItem(quint16 file) {
+    QMutexLocker lock(&m_mutex);
+    for (auto& item : m_items) {
+        if (item && item->Address() == file) {
+            return std::move(item);
+        }
+    }
+    return nullptr;
+}
+
+int LumoContentTransferCommand::ItemCount() const {
+    QMutexLocker lock(&m_mutex);
+    return int(std::count_if(m_items.begin(), m_items.end(),
+                             [](const auto& item) { return item != nullptr; }));
+}
+
+void LumoContentTransferCommand::SetItems(quint16 folder, ContentList items) {
+    m_folder = folder;
+    m_items = std::move(items);
+}
+
+QList<Content*> LumoContentTransferCommand::ItemsSnapshot(quint16* folder) const {
+    QMutexLocker lock(&m_mutex);
+    *folder = m_folder;
+    QList<Content*> items;
+    for (const auto& item : m_items) {
+        items.append(item.get());
+    }
+    return items;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "content/Content.h"
+#include "lumo/commands/LumoDeviceCommand.h"
+
+#include <QList>
+
+class LumoImageKind;
+
+// A command that moves image items of one family between the program and a fixture folder.
+// It owns its items; whoever receives a result may take the item of that file number.
+class LumoContentTransferCommand : public LumoDeviceCommand {
+    Q_OBJECT
+public:
+    LumoContentTransferCommand(const LumoImageKind& kind, QObject* parent);
+
+    const LumoImageKind& Kind() const { return m_kind; }
+    quint16 Folder() const;
+    // The item whose address is `file`, or null (taken already, or never given).
+    Content* Item(quint16 file) const;
+    std::unique_ptr<Content> TakeItem(quint16 file);
+    int ItemCount() const;
+
+protected:
+    // Call with m_mutex held.
+    void SetItems(quint16 folder, ContentList items);
+    // The items as they stand, for Execute (m_mutex is taken here).
+    QList<Content*> ItemsSnapshot(quint16* folder) const;
+
+private:
+    const LumoImageKind& m_kind;
+    quint16 m_folder = 0;
+    ContentList m_items;
+};

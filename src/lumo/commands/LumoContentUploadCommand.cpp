@@ -1,0 +1,48 @@
+#include "lumo/commands/LumoContentUploadCommand.h"
+
+#include "content/ledimage/LumoRDMImage.h"
+#include "lumo/LumoImageKind.h"
+#include "lumo/LumoProtocol.h"
+
+LumoContentUploadCommand::LumoContentUploadCommand(const LumoImageKind& kind,
+                                                   const QString& caption, QObject* parent)
+    : LumoContentTransferCommand(kind, parent) {
+    SetName(caption);
+}
+
+void LumoContentUploadCommand::Setup(Device* device, quint16 folder, ContentList items) {
+    {
+        QMutexLocker lock(&m_mutex);
+        SetTarget(device);
+        SetItems(folder, std::move(items));
+    }
+    AddString(QStringLiteral("Upload to folder %1").arg(folder), FeedbackStatusNormal);
+}
+
+bool LumoContentUploadCommand::Execute() {
+    quint16 folder = 0;
+    const QList<Content*> items = ItemsSnapshot(&folder);
+    LumoRDM* device = TargetDevice();
+    bool success = device != nullptr;
+    const std::unique_ptr<LumoRDMImage> image = Kind().NewRecord();
+    for (Content* item : items) {
+        if (!device || !item || !Kind().Accepts(item) || !Kind().ToRecord(*item, image.get())) {
+            continue;
+        }
+        const quint16 file = quint16(item->Address());
+        const bool ok = LumoProtocol::ProtocolFor(device)->UploadFile(device, quint8(folder),
+                                                                      quint8(file), *image, this);
+        success = success && ok;
+        Q_EMIT FinishedContentUpload(GetId(), file, ok);
+    }
+    Finished(ResultOf(success));
+    return success;
+}
+
+MarqaContentUploadCommand::MarqaContentUploadCommand(QObject* parent)
+    : LumoContentUploadCommand(LumoImageKind::Marqa(), QStringLiteral("MARQA Content Upload"),
+                               parent) {}
+
+SolviContentUploadCommand::SolviContentUploadCommand(QObject* parent)
+    : LumoContentUploadCommand(LumoImageKind::Solvi(), QStringLiteral("Solvi Content Upload"),
+                               parent) {}

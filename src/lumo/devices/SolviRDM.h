@@ -1,0 +1,17 @@
+#pragma once
+
+#include "lumo/devices/LumoRDM.h"
+
+// A second-family LED fixture.
+class SolviRDM : public LumoRDM {
+    Q_OBJECT
+public:
+    static constexpr const char* kModelName = "Solvi";
+
+    explicit SolviRDM(quint64 uid, QObject* parent = nullptr);
+
+    QString GetFirmwarePackagePath() const override;
+    QString GetFirmwarePackagePattern() const override;
+    std::unique_ptr<QIODevice> OpenVersionFile(const QString& folder) const override;
+    LumoRDMContentRoot* GetContentRoot() override;
+};
