@@ -6,6 +6,7 @@
 #include "sim/SimulatedPortLayer.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -53,6 +54,30 @@ const char kDemoRig[] = R"({
           "personalities": [ { "footprint": 2, "description": "Basic 2ch" },
                              { "footprint": 4, "description": "Effects 4ch" } ],
           "personality": 2, "powerState": 255, "displayLevel": 80 },
+        { "port": 0, "type": "marqa", "uid": "4356:00001001", "deviceLabel": "Marqa Stage",
+          "softwareVersionLabel": "4.2.1", "graphicsUniqueId": "0x00a10001",
+          "graphicsVersion": "2.3.0.11", "fpgaVersion": 7, "quorelAddress": 12,
+          "folders": [
+            { "number": 1, "name": "Stock",
+              "files": [ { "file": 1, "name": "Sunrise", "key": "0x00010001" },
+                         { "file": 2, "name": "Ocean", "key": "0x00010002" } ] },
+            { "number": 41, "name": "My Shows",
+              "files": [ { "file": 1, "name": "Fire", "key": "0x00290001" },
+                         { "file": 2, "name": "Forest", "key": "0x00290002" },
+                         { "file": 3, "name": "Neon", "key": "0x00290003" } ] },
+            { "number": 251, "name": "Quorel",
+              "files": [ { "file": 1, "name": "Wave Part 1", "key": "0x00fb0001" } ] } ] },
+        { "port": 1, "type": "solvi", "uid": "4356:00002001", "deviceLabel": "Solvi Floor",
+          "softwareVersionLabel": "3.0.5", "graphicsUniqueId": "0x00b20001",
+          "graphicsVersion": "1.8.2.4", "fpgaVersion": 5, "quorelAddress": 13,
+          "folders": [
+            { "number": 1, "name": "Stock",
+              "files": [ { "file": 1, "name": "Pulse", "key": "0x00020001" } ] },
+            { "number": 41, "name": "Club",
+              "files": [ { "file": 1, "name": "Strobe Red", "key": "0x00420001" },
+                         { "file": 2, "name": "Ice", "key": "0x00420002" } ] },
+            { "number": 251, "name": "Quorel",
+              "files": [ { "file": 1, "name": "Wave Part 2", "key": "0x00fb0002" } ] } ] },
         { "port": 2, "type": "orx", "id": "0x00a1b2c3", "dmxAddress": 201, "fixtureType": 4,
           "firmwareMajor": 3, "firmwareMinor": 12, "deviceHours": 5120, "footprint": 18 },
         { "port": 3, "type": "orx", "id": "0x00a1b2d7", "dmxAddress": 301, "fixtureType": 7,
@@ -63,7 +88,8 @@ const char kDemoRig[] = R"({
   ]
 })";
 
-std::optional<RigWidget> ParseWidget(const QJsonValue& value, int index, QString* error) {
+std::optional<RigWidget> ParseWidget(const QJsonValue& value, int index, const QString& folder,
+                                     QString* error) {
     const QString where = QStringLiteral("widget %1").arg(index + 1);
     if (!value.isObject()) {
         *error = where + ": not an object";
@@ -120,7 +146,7 @@ std::optional<RigWidget> ParseWidget(const QJsonValue& value, int index, QString
     const QJsonArray list = fixtures.toArray();
     for (int i = 0; i < list.size(); ++i) {
         const auto fixture = ParseRigFixture(
-            list.at(i), where + QStringLiteral(" fixture %1").arg(i + 1), portCount, error);
+            list.at(i), where + QStringLiteral(" fixture %1").arg(i + 1), portCount, folder, error);
         if (!fixture) {
             return std::nullopt;
         }
@@ -137,14 +163,14 @@ std::optional<Rig> Rig::Load(const QString& path, QString* error) {
         *error = "cannot read rig file " + path + ": " + file.errorString();
         return std::nullopt;
     }
-    auto rig = Parse(file.readAll(), error);
+    auto rig = Parse(file.readAll(), error, QFileInfo(path).absolutePath());
     if (!rig) {
         *error = "rig file " + path + ": " + *error;
     }
     return rig;
 }
 
-std::optional<Rig> Rig::Parse(const QByteArray& json, QString* error) {
+std::optional<Rig> Rig::Parse(const QByteArray& json, QString* error, const QString& folder) {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
@@ -161,7 +187,7 @@ std::optional<Rig> Rig::Parse(const QByteArray& json, QString* error) {
     QSet<QString> names;
     const QJsonArray widgets = document.object().value("widgets").toArray();
     for (int i = 0; i < widgets.size(); ++i) {
-        const auto widget = ParseWidget(widgets.at(i), i, error);
+        const auto widget = ParseWidget(widgets.at(i), i, folder, error);
         if (!widget) {
             return std::nullopt;
         }
@@ -186,6 +212,9 @@ void RigWidget::AttachFixtures(SimWidget& widget) const {
     for (const RigFixture& fixture : fixtures) {
         if (fixture.type == RigFixture::Orx) {
             widget.AttachResponder(fixture.port, std::make_shared<SimOrxFixture>(fixture.orx));
+        } else if (fixture.type == RigFixture::Led) {
+            widget.AttachResponder(fixture.port,
+                                   std::make_shared<SimLumoFixture>(fixture.rdm, fixture.led));
         } else {
             widget.AttachResponder(fixture.port, std::make_shared<SimRdmResponder>(fixture.rdm));
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/SimLumoFixture.h"
 #include "sim/SimOrxFixture.h"
 #include "sim/SimRdmResponder.h"
 #include "sim/SimWidget.h"
@@ -15,10 +16,11 @@ class SimulatedPortLayer;
 
 // A fixture on one port of a rig's widget.
 struct RigFixture {
-    enum Type { Rdm, Orx };
+    enum Type { Rdm, Orx, Led };
     int port = 0;
     Type type = Rdm;
-    RdmResponderConfig rdm;  // for an RDM fixture
+    RdmResponderConfig rdm;  // for an RDM fixture and an LED fixture
+    LumoFixtureConfig led;   // for an LED fixture
     OrxFixtureConfig orx;    // for a legacy talk-back fixture
 };
 
@@ -39,7 +41,9 @@ struct Rig {
 
     // Reads a rig; on failure returns nothing and says why in *error.
     static std::optional<Rig> Load(const QString& path, QString* error);
-    static std::optional<Rig> Parse(const QByteArray& json, QString* error);
+    // Files the rig names (images) are found relative to `folder`.
+    static std::optional<Rig> Parse(const QByteArray& json, QString* error,
+                                    const QString& folder = QString());
     // The rig the program runs on when asked for a demonstration.
     static Rig Demo();
 

@@ -8,9 +8,10 @@
 
 namespace Sim {
 
-// Reads one fixture of a rig file: an RDM fixture ("type": "rdm", the default) or a legacy
-// talk-back fixture ("type": "orx") on a port of a widget with `portCount` ports.
+// Reads one fixture of a rig file: an RDM fixture ("type": "rdm", the default), an LED
+// fixture ("type": "marqa" or "solvi") or a legacy talk-back fixture ("type": "orx") on a
+// port of a widget with `portCount` ports. Image files are found relative to `folder`.
 std::optional<RigFixture> ParseRigFixture(const QJsonValue& value, const QString& where,
-                                          int portCount, QString* error);
+                                          int portCount, const QString& folder, QString* error);
 
 }  // namespace Sim

@@ -202,8 +202,16 @@ QByteArray SimRdmResponder::SupportedParametersChunk(quint8* responseType) {
     return data;
 }
 
+std::optional<SimRdmResponder::Answer> SimRdmResponder::OwnParameter(quint8, quint16,
+                                                                     const QByteArray&) {
+    return std::nullopt;
+}
+
 SimRdmResponder::Answer SimRdmResponder::Dispatch(quint8 commandClass, quint16 pid,
                                                   const QByteArray& data) {
+    if (auto own = OwnParameter(commandClass, pid, data)) {
+        return *own;
+    }
     const auto& parameters = Parameters();
     const auto it = parameters.find(pid);
     if (it == parameters.end()) {

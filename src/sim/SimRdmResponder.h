@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 
 namespace Sim {
 
@@ -86,11 +87,21 @@ public:
     // The 24-byte reply to DISC_UNIQUE_BRANCH for a UID.
     static QByteArray EncodeDiscoveryReply(quint64 uid);
 
-private:
+protected:
+    // One reply to a GET or SET: response type (0 ACK, 2 NACK, 3 ACK_OVERFLOW) and its data.
     struct Answer {
         quint8 responseType = 0;
         QByteArray data;
     };
+
+    // A subclass's own parameters, consulted before the standard ones: an answer, or nothing
+    // to leave the request to the standard table. Called with the lock held.
+    virtual std::optional<Answer> OwnParameter(quint8 commandClass, quint16 pid,
+                                               const QByteArray& data);
+    // The configuration, for the hooks above (the lock is held while they run).
+    RdmResponderConfig& LockedConfig() { return m_config; }
+
+private:
     using Handler = std::function<Answer(SimRdmResponder&, const QByteArray&)>;
     struct Parameter {
         Handler get;
