@@ -2,6 +2,7 @@
 
 #include "content/ledimage/MarqaImage.h"
 #include "content/ledimage/SolviImage.h"
+#include "content/library/ContentCache.h"
 #include "lumo/LumoImageKind.h"
 #include "lumo/tree/LumoContentErasure.h"
 #include "lumo/tree/LumoContentIndex.h"
@@ -11,8 +12,10 @@
 #include "lumo/tree/LumoRDMContentFolderAggregator.h"
 #include "lumo/tree/LumoRDMContentRoot.h"
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 
 #include <functional>
 
@@ -43,7 +46,12 @@ public:
 class LumoTreeTest : public LumoRigTest {
 protected:
     LumoTreeTest() {
+        // Each test starts without known data, in memory and on disk.
         LumoContentIndex::Instance().Clear();
+        const QDir cache(ContentCache::Instance().Directory());
+        for (const QString& file : cache.entryList(QDir::Files)) {
+            QFile::remove(cache.filePath(file));
+        }
         QObject::connect(m_comm.get(), &CommManager::CommandQueued, [this] { ++m_pending; });
         QObject::connect(m_comm.get(), &CommManager::CommandCompleted, [this] { --m_pending; });
     }
@@ -154,18 +162,21 @@ TEST_F(LumoTreeTest, FoldersGoToTheGroupOfTheirNumberAndTheQuorelRangeFollowsThe
 }
 
 TEST_F(LumoTreeTest, FilesWithoutAKeyAreHiddenAndKnownKeysBringTheirData) {
-    // Data the program has seen before under key 0x77: five frames.
+    // Data the program has seen under key 0x77 (five frames), and data of key 0x79 (four
+    // frames) that only the disk cache holds.
     LumoContentIndex::Instance().Register(*Marqa(9, 0x77, 5));
+    ASSERT_TRUE(ContentCache::Instance().Store(*Marqa(9, 0x79, 4)));
     AddLumo("MARQA", kMarqaUid,
-            Holding({Holding(45, {File("MARQA", 1, 0, "Blank"), File("MARQA", 2, 0x77, "Known"),
-                                  File("MARQA", 3, 0x78, "Unknown")})}));
+            Holding({Holding(
+                45, {File("MARQA", 1, 0, "Blank"), File("MARQA", 2, 0x77, "Known"),
+                     File("MARQA", 3, 0x78, "Unknown"), File("MARQA", 4, 0x79, "Cached")})}));
     const auto device = MakeDevice<MarqaRDM>(kMarqaUid);
     LumoRDMContentRoot* root = TreeOf(device.get(), 1);
     LumoRDMContentFolder* folder = root->UserGroup()->Folder(45);
     ASSERT_TRUE(folder);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return folder->ChildCount() == 2; }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return folder->ChildCount() == 3; }, kWaitMs));
     Settle();
-    EXPECT_EQ(Numbers(folder), (QList<int>{2, 3}));
+    EXPECT_EQ(Numbers(folder), (QList<int>{2, 3, 4}));
     auto* known = qobject_cast<MarqaImage*>(folder->Item(2));
     auto* unknown = qobject_cast<MarqaImage*>(folder->Item(3));
     ASSERT_TRUE(known && unknown);
@@ -174,6 +185,10 @@ TEST_F(LumoTreeTest, FilesWithoutAKeyAreHiddenAndKnownKeysBringTheirData) {
     EXPECT_EQ(known->FrameCount(), 5);
     EXPECT_EQ(unknown->Name(), "Unknown");
     EXPECT_EQ(unknown->FrameCount(), 0);
+    const auto* cached = qobject_cast<MarqaImage*>(folder->Item(4));
+    ASSERT_TRUE(cached);
+    EXPECT_EQ(cached->FrameCount(), 4);
+    EXPECT_EQ(cached->Name(), "Cached");
 }
 
 TEST_F(LumoTreeTest, RefusedEditsReportTheirReasonAndChangeNothing) {
@@ -335,6 +350,29 @@ TEST_F(LumoTreeTest, EditsReachTheFixtureAndTheTreeBeforeTheCallerHearsTheEnd) {
     EXPECT_EQ(folders[0].files[0].key, 0x47u);
     // The uploaded data is known by its key from now on.
     ASSERT_TRUE(LumoContentIndex::Instance().Find(0x48, LumoImageKind::Marqa()));
+}
+
+TEST_F(LumoTreeTest, AnEditFromAnOperationsThreadIsAppliedOnTheTreesThread) {
+    auto fixture = AddLumo("MARQA", kMarqaUid, Holding({Folder(45)}));
+    const auto device = MakeDevice<MarqaRDM>(kMarqaUid);
+    LumoRDMContentRoot* root = TreeOf(device.get(), 1);
+    LumoRDMContentFolder* folder = root->UserGroup()->Folder(45);
+
+    CheckingFeedback feedback;
+    bool queued = false;
+    std::unique_ptr<QThread> operation(QThread::create([&] {
+        // The item is made where the operation runs, as a copy operation makes it.
+        queued = folder->AddContent(One(Marqa(5, 0x65)), &feedback);
+    }));
+    operation->start();
+    ASSERT_TRUE(operation->wait(kWaitMs));
+    ASSERT_TRUE(queued);
+    ASSERT_TRUE(Finish(feedback));
+    EXPECT_EQ(feedback.m_result.load(), FeedbackResultSuccess);
+    ASSERT_TRUE(folder->Item(5));
+    EXPECT_EQ(folder->Item(5)->thread(), folder->thread());
+    EXPECT_TRUE(fixture->File(45, 5));
+    Settle();
 }
 
 TEST_F(LumoTreeTest, AFailedEditLeavesTheTreeAsItWas) {
