@@ -281,8 +281,11 @@ SimRdmResponder::Answer SimLumoFixture::ReadState(Transfer& transfer) {
         return Ack(QByteArray(1, char(Lumo::BulkRetry)));
     }
     const quint8 state = transfer.state;
-    if (state == Lumo::BulkComplete) {
-        transfer.state = Lumo::BulkFirst;  // "complete" is reported once
+    if (state == Lumo::BulkComplete || state == Lumo::BulkAbort) {
+        // An ended transfer ("complete" or "abort") is reported once; then the fixture is
+        // ready for the next one. A broadcast meant for other fixtures (a folder this one
+        // lacks) thus costs it nothing beyond one "abort".
+        transfer.state = Lumo::BulkFirst;
     }
     return Ack(QByteArray(1, char(state)));
 }
@@ -312,6 +315,12 @@ std::optional<quint16> SimLumoFixture::TakeBlock(Transfer& transfer, bool fpga, 
                                                  const QByteArray& payload) {
     using namespace Lumo;
     const bool starts = number == 0 && (type == BlockFirst || type == BlockLast);
+    if (starts && !fpga && folder != 0 && !m_folders.contains(folder)) {
+        // Uploads reach every fixture at once: one into a folder this fixture lacks is meant
+        // for others and leaves it idle.
+        transfer.state = BulkFirst;
+        return std::nullopt;
+    }
     if (starts) {
         transfer = {BulkNext, folder, file, 0, {}};
     } else if (transfer.state != BulkNext) {
@@ -330,13 +339,9 @@ std::optional<quint16> SimLumoFixture::TakeBlock(Transfer& transfer, bool fpga, 
     if (m_lumo.faults.abortAtBlock == number) {
         return NackInvalidBlockNumber;
     }
-    if (!fpga && starts) {
-        if (!m_folders.contains(folder)) {
-            return NackFolderDoesNotExist;
-        }
-        if (!m_folders[folder].files.contains(file) && FileCount() >= kContentCapacity) {
-            return NackFileOverrun;
-        }
+    if (!fpga && starts && !m_folders[folder].files.contains(file) &&
+        FileCount() >= kContentCapacity) {
+        return NackFileOverrun;
     }
     const int limit =
         LumoRDMImage::kHeaderSize + kContentCapacity * LumoRDMImage(LedCount(m_model)).EntrySize();

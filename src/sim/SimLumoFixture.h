@@ -67,10 +67,13 @@ struct LumoFixtureConfig {
 //   4 done    - the last block was stored: a file takes its content key (little-endian at
 //               header offset 4) and name (16 bytes at offset 8) from the image header in its
 //               bytes. Reported once, then the state is 1 again.
-//   5 abort   - a wrong block number, folder, file or type, a missing destination folder, a
-//               full fixture (255 files), too many bytes for an image, or a file too short to
-//               hold the key and name. Later blocks are ignored.
-// From any state, block 0 of type 1 starts a transfer and block 0 of type 4 is a whole file.
+//   5 abort   - a wrong block number, folder, file or type, a destination folder gone by the
+//               last block, a full fixture (255 files), too many bytes for an image, or a
+//               file too short to hold the key and name. Later blocks are ignored. Reported once,
+//               then the state is 1 again.
+// From any state, block 0 of type 1 starts a transfer and block 0 of type 4 is a whole file,
+// unless the destination folder does not exist here: uploads are broadcast, and one into a
+// folder this fixture lacks is meant for other fixtures, so it stays at 1.
 // Continuation blocks while no transfer runs (states 1, 4, 5) are ignored. Unicast blocks
 // that abort are NACKed with the reason; broadcast ones are never answered.
 //

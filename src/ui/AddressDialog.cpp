@@ -6,9 +6,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-AddressDialog::AddressDialog(const QString& label, int current, int highest, QWidget* parent)
+AddressDialog::AddressDialog(const QString& label, int current, int highest, QWidget* parent,
+                             int lowest)
     : QDialog(parent), m_edit(new QLineEdit(QString::number(current), this)) {
-    m_edit->setValidator(new QIntValidator(1, highest, m_edit));
+    m_edit->setValidator(new QIntValidator(lowest, highest, m_edit));
     m_edit->selectAll();
     auto* buttons =
         new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Horizontal, this);

@@ -5,11 +5,13 @@
 class QLineEdit;
 class QPushButton;
 
-// Asks for an address from 1 to a highest value; OK is only possible with a value in range.
+// Asks for an address from a lowest (1 unless given) to a highest value; OK is only possible
+// with a value in range.
 class AddressDialog : public QDialog {
     Q_OBJECT
 public:
-    AddressDialog(const QString& label, int current, int highest, QWidget* parent = nullptr);
+    AddressDialog(const QString& label, int current, int highest, QWidget* parent = nullptr,
+                  int lowest = 1);
 
     int Value() const;
     bool IsValueAcceptable() const;

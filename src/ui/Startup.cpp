@@ -5,8 +5,10 @@
 #include "content/library/ContentCache.h"
 #include "hardware/PortLayer.h"
 #include "hardware/WidgetManager.h"
+#include "lumo/devices/LumoFamily.h"
 #include "sim/PortLayerSetup.h"
 #include "ui/AurelMainWindow.h"
+#include "ui/MessageBoxNotice.h"
 #include "ui/SingleInstanceWrapper.h"
 
 #include <QApplication>
@@ -51,11 +53,15 @@ int Run(const SingleInstanceWrapper& instance, const QStringList& arguments) {
     auto comm = std::make_unique<CommManager>();
     CommManager* previous = CommManager::Install(comm.get());
 
+    LumoFamily::RegisterAll();
     auto window = std::make_unique<AurelMainWindow>();
+    MessageBoxNotice notice(window.get());
+    UserNotice::Install(&notice, window.get());
     window->show();
     QObject::connect(qApp, &QGuiApplication::lastWindowClosed, qApp, &QCoreApplication::quit);
     const int result = QApplication::exec();
 
+    UserNotice::Install(nullptr, nullptr);
     window.reset();
     CommManager::Install(previous);
     comm.reset();

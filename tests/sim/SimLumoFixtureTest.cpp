@@ -111,7 +111,7 @@ TEST(SimLumoFixtureTest, UploadedBlocksBecomeAFileAndCompleteIsReportedOnce) {
     EXPECT_EQ(State(fixture), 1);
 }
 
-TEST(SimLumoFixtureTest, BlocksOutOfSequenceAbortUntilANewTransferStarts) {
+TEST(SimLumoFixtureTest, BlocksOutOfSequenceAbortAndTheAbortIsReportedOnce) {
     const QByteArray full(226, 'x');
     struct Case {
         const char* what;
@@ -123,7 +123,6 @@ TEST(SimLumoFixtureTest, BlocksOutOfSequenceAbortUntilANewTransferStarts) {
         {"skipped block", {Block(3, 1, 0, 1, full), Block(3, 1, 2, 2, full)}, 0x8101},
         {"other file", {Block(3, 1, 0, 1, full), Block(3, 2, 1, 2, full)}, 0x8107},
         {"short middle block", {Block(3, 1, 0, 1, full), Block(3, 1, 1, 2, "ab")}, 0x8103},
-        {"missing folder", {Block(9, 1, 0, 1, full)}, 0x810D},
         {"file 0", {Block(3, 0, 0, 1, full)}, 0x8107},
         {"abort fault", {Block(3, 1, 0, 1, full), Block(3, 1, 1, 2, full)}, 0x8101, {1}},
     };
@@ -136,13 +135,23 @@ TEST(SimLumoFixtureTest, BlocksOutOfSequenceAbortUntilANewTransferStarts) {
         }
         EXPECT_EQ(reply.type, 2) << c.what;
         EXPECT_EQ(reply.Reason(), c.reason) << c.what;
-        EXPECT_EQ(State(fixture), 5) << c.what;
+        // A block after the abort is ignored; the abort is reported once, then the fixture is
+        // ready again.
         EXPECT_EQ(Send(fixture, kSet, 0xA070, Block(3, 1, 1, 4, "ab")).type, 0) << c.what;
-        EXPECT_EQ(State(fixture), 5) << c.what;  // ignored
+        EXPECT_EQ(State(fixture), 5) << c.what;
+        EXPECT_EQ(State(fixture), 1) << c.what;
         fixture.SetLumoFaults({});
         Send(fixture, kSet, 0xA070, Block(3, 1, 0, 1, full), kBroadcast);
         EXPECT_EQ(State(fixture), 2) << c.what;
     }
+}
+
+TEST(SimLumoFixtureTest, AnUploadIntoAFolderItLacksLeavesTheFixtureIdle) {
+    Sim::SimLumoFixture fixture(MarqaConfig(), WithFolders());
+    EXPECT_EQ(Send(fixture, kSet, 0xA070, Block(9, 1, 0, 1, QByteArray(226, 'x'))).type, 0);
+    EXPECT_EQ(Send(fixture, kSet, 0xA070, Block(9, 1, 1, 4, "ab")).type, 0);
+    EXPECT_EQ(State(fixture), 1);
+    EXPECT_FALSE(fixture.File(9, 1));
 }
 
 TEST(SimLumoFixtureTest, AFullFixtureRefusesANewFileButTakesAReplacement) {

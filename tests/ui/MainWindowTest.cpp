@@ -117,6 +117,7 @@ protected:
 
     static constexpr quint64 kWashSr = 0x4A4100000102ULL;  // RDM, address 15
     static constexpr quint64 kTalkBack = 0x00A1B2C3ULL;    // talk-back fixture
+    static constexpr quint64 kMarqa = 0x435600001001ULL;   // LED fixture, Quorel address 12
 
     AurelMainWindow m_window;
     DeviceManagerNode* m_devices = nullptr;
@@ -335,4 +336,56 @@ TEST_F(MainWindowTest, IdentifyTogglesBetweenEnableAndDisable) {
 TEST_F(MainWindowTest, TalkBackFixturesHaveNoContextMenu) {
     Discover();
     EXPECT_TRUE(MenuCaptions(DeviceIndex(kTalkBack, 1)).isEmpty());
+}
+
+TEST_F(MainWindowTest, LedFixturesShowTheirFoldersAndSetTheirQuorelAddress) {
+    Discover();
+    const QModelIndex address = DeviceIndex(kMarqa, 0);
+    // Groups, then the folders the fixture reported, each row [number, name].
+    QStringList rows;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            rows.clear();
+            const QAbstractItemModel* model = address.model();
+            for (int g = 0; g < model->rowCount(address); ++g) {
+                const QModelIndex group = model->index(g, 0, address);
+                rows.append(model->index(g, 1, address).data().toString());
+                for (int f = 0; f < model->rowCount(group); ++f) {
+                    rows.append(QStringLiteral("  %1 %2")
+                                    .arg(model->index(f, 0, group).data().toInt())
+                                    .arg(model->index(f, 1, group).data().toString()));
+                }
+            }
+            return rows.size() == 6;
+        },
+        10000));
+    EXPECT_EQ(rows, QStringList({"Stock Content", "  1 Stock", "User Content", "  41 My Shows",
+                                 "Quorel Content", "  251 Quorel"}));
+
+    const QModelIndex name = DeviceIndex(kMarqa, 1);
+    EXPECT_EQ(MenuCaptions(name),
+              QStringList({"Change DMX Address", "Enable Identify", "", "Set Quorel Address"}));
+    EXPECT_EQ(MenuCaptions(DeviceIndex(kWashSr, 1)),
+              QStringList({"Change DMX Address", "Enable Identify"}));
+
+    Select(name);
+    auto* view = qobject_cast<DeviceView*>(CurrentView());
+    ASSERT_TRUE(view);
+    EXPECT_EQ(PropertyValue(view->Model(), "Quorel Address"), "12");
+    // The files of the folders are read after the folders.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            view->Refresh();
+            return PropertyValue(view->Model(), "User Content Used") == "3";
+        },
+        10000));
+    EXPECT_EQ(PropertyValue(view->Model(), "User Content Remaining"), "251");
+
+    WhenModal<AddressDialog>([](AddressDialog* dialog) {
+        dialog->Edit()->setText("0");
+        dialog->accept();
+    });
+    TriggerMenuEntry(name, "Set Quorel Address");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return PropertyValue(view->Model(), "Quorel Address") == "0"; }, 10000));
 }

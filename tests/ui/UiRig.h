@@ -3,6 +3,7 @@
 #include "comm/CommManager.h"
 #include "hardware/PortLayer.h"
 #include "hardware/WidgetManager.h"
+#include "lumo/devices/LumoFamily.h"
 #include "os/Clock.h"
 #include "rdm/devices/DeviceManager.h"
 #include "sim/Rig.h"
@@ -17,6 +18,7 @@
 class UiRig : public ::testing::Environment {
 public:
     void SetUp() override {
+        LumoFamily::RegisterAll();
         m_clock = std::make_unique<Os::ScopedVirtualClock>();
         auto layer = std::make_unique<Sim::SimulatedPortLayer>();
         Sim::Rig::Demo().PlugInto(*layer);

@@ -47,8 +47,15 @@ bool LumoFamily::Check(RDMDevice* device, IFeedback* feedback) const {
         return false;
     }
     LumoProtocol* protocol = LumoProtocol::ProtocolFor(fixture);
-    return protocol->GetFpgaVersion(fixture, feedback) &&
-           protocol->GetGraphicsUniqueId(fixture, feedback);
+    if (!protocol->GetFpgaVersion(fixture, feedback) ||
+        !protocol->GetGraphicsUniqueId(fixture, feedback)) {
+        return false;
+    }
+    // What the fixture's property table shows; a fixture that cannot tell keeps the defaults.
+    protocol->GetGraphicsVersion(fixture, feedback);
+    protocol->GetGraphicsBootChanged(fixture, feedback);
+    protocol->GetQuorelAddress(fixture, feedback);
+    return true;
 }
 
 void LumoFamily::AssignIdentities(RDMDevice* device, IFeedback* feedback) const {

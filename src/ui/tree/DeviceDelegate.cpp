@@ -1,12 +1,15 @@
 #include "ui/tree/DeviceDelegate.h"
 
 #include "comm/CommManager.h"
+#include "lumo/commands/LumoSetQuorelIdCommand.h"
+#include "lumo/devices/LumoRDM.h"
 #include "os/Trap.h"
 #include "rdm/RDMChangeAddressCommand.h"
 #include "rdm/RDMIdentifyCommand.h"
 #include "rdm/devices/RDMDevice.h"
 #include "ui/actions/DeviceChangeAddressAction.h"
 #include "ui/actions/DeviceIdentifyAction.h"
+#include "ui/actions/LumoDeviceSetQuorelIdAction.h"
 #include "ui/tree/DeviceNode.h"
 #include "ui/tree/NodeTree.h"
 #include "ui/views/DeviceView.h"
@@ -32,6 +35,10 @@ std::unique_ptr<QMenu> DeviceDelegate::BuildMenu(Node* node, QWidget* parent) {
     auto menu = std::make_unique<QMenu>(parent);
     menu->addAction(new DeviceChangeAddressAction(deviceNode, this, menu.get()));
     menu->addAction(new DeviceIdentifyAction(deviceNode, this, menu.get()));
+    if (qobject_cast<LumoRDM*>(deviceNode->GetDevice())) {
+        menu->addSeparator();
+        menu->addAction(new LumoDeviceSetQuorelIdAction(deviceNode, this, menu.get()));
+    }
     return menu;
 }
 
@@ -58,6 +65,9 @@ void DeviceDelegate::ConnectCommand(std::unique_ptr<Command> command) {
     } else if (auto* address = qobject_cast<RDMChangeAddressCommand*>(command.get())) {
         didConnectSucceed = bool(connect(address, &RDMChangeAddressCommand::FinishedChangeAddress,
                                          this, &DeviceDelegate::OnAddressChanged));
+    } else if (auto* quorel = qobject_cast<LumoSetQuorelIdCommand*>(command.get())) {
+        didConnectSucceed = bool(connect(quorel, &LumoSetQuorelIdCommand::FinishedLumoSetQuorelId,
+                                         this, &DeviceDelegate::OnQuorelIdCompleted));
     }
     OS_TRAP_IF(!didConnectSucceed);
     Command* queued = command.get();
@@ -70,6 +80,10 @@ void DeviceDelegate::OnIdentifyCompleted(QUuid, bool) {
 }
 
 void DeviceDelegate::OnAddressChanged(QUuid, bool) {
+    RefreshView();
+}
+
+void DeviceDelegate::OnQuorelIdCompleted(QUuid, bool) {
     RefreshView();
 }
 

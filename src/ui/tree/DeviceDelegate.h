@@ -14,9 +14,9 @@ class DeviceView;
 class QMenu;
 
 // For the rows of one device: the device's parameter table, and the context menu of RDM
-// devices ("Change DMX Address", "Enable/Disable Identify"). It keeps the commands its
-// actions hand it until the queue reports them completed, and refreshes its view when they
-// finish.
+// devices ("Change DMX Address", "Enable/Disable Identify", and for LED fixtures "Set Quorel
+// Address"). It keeps the commands its actions hand it until the queue reports them
+// completed, and refreshes its view when they finish.
 class DeviceDelegate : public Delegate {
     Q_OBJECT
 public:
@@ -35,6 +35,7 @@ public:
 public Q_SLOTS:
     void OnIdentifyCompleted(QUuid command, bool result);
     void OnAddressChanged(QUuid command, bool result);
+    void OnQuorelIdCompleted(QUuid command, bool result);
     void OnCommandCompleted(QUuid commandId);
 
 private:

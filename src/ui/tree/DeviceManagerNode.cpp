@@ -1,7 +1,10 @@
 #include "ui/tree/DeviceManagerNode.h"
 
+#include "lumo/devices/LumoRDM.h"
+#include "lumo/tree/LumoRDMContentRoot.h"
 #include "os/Trap.h"
 #include "rdm/devices/DeviceManager.h"
+#include "ui/tree/ContentFolderNode.h"
 #include "ui/tree/DeviceNode.h"
 
 DeviceManagerNode::DeviceManagerNode(DeviceManager* manager) : Node("Devices"), m_manager(manager) {
@@ -32,7 +35,12 @@ int DeviceManagerNode::RowOf(quint64 uid) const {
 
 void DeviceManagerNode::AddDeviceNode(Device* pDevice) {
     RemoveDeviceNode(pDevice);
-    appendRow({new DeviceAddressNode(pDevice), new DeviceNameNode(pDevice)});
+    auto* address = new DeviceAddressNode(pDevice);
+    appendRow({address, new DeviceNameNode(pDevice)});
+    // An LED fixture shows the folders of its content; reading them starts here.
+    if (auto* fixture = qobject_cast<LumoRDM*>(pDevice)) {
+        ContentFolderNode::Follow(address, fixture->GetContentRoot());
+    }
 }
 
 void DeviceManagerNode::RemoveDeviceNode(Device* pDevice) {
