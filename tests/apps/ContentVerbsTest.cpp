@@ -1,0 +1,106 @@
+#include "content/ledimage/MarqaRDMImage.h"
+#include "support/ProgramRun.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ProgramResult Aurelctl(const QStringList& arguments) {
+    return RunProgram(AURELCTL, arguments, 240000);
+}
+
+// An image file of the first family with a few frames.
+QByteArray WriteImage(const QString& path) {
+    MarqaRDMImage record;
+    record.header.contentKey = 0x0BADF00D;
+    record.SetNameText("Sparkle");
+    for (int frame = 0; frame < 12; ++frame) {
+        LumoRDMImage::Entry entry;
+        entry.delay = quint16(30 + frame);
+        entry.leds = QByteArray(MarqaRDMImage::kLedCount, char(frame * 3));
+        record.entries.push_back(entry);
+    }
+    record.header.frameCount = 12;
+    record.header.palette[3] = 200;
+    const QByteArray bytes = record.ToBytes();
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return bytes;
+}
+
+}  // namespace
+
+TEST(ContentVerbsTest, ImagesGoToASocketRigFixtureAndComeBackByteForByte) {
+    QTemporaryDir dir;
+    QProcess rig;
+    rig.start(AUREL_RIG, {QDir(RIGS_DIR).filePath("led.json"), "--widget-dir", dir.path()});
+    ASSERT_TRUE(rig.waitForReadyRead(10000));
+    const QStringList on{"--widget-dir", dir.path()};
+    const QString uid = "4356:00001001";
+
+    const QString image = dir.filePath("sparkle.mqi");
+    const QByteArray bytes = WriteImage(image);
+    const ProgramResult upload =
+        Aurelctl(QStringList{"content", "upload", uid, "41", image, "--file", "5"} + on);
+    ASSERT_EQ(upload.exitCode, 0) << upload.err.toStdString();
+    EXPECT_EQ(upload.out, "Sparkle -> folder 41 file 5\n");
+
+    const QString back = dir.filePath("back.mqi");
+    const ProgramResult download =
+        Aurelctl(QStringList{"content", "download", uid, "41", "5", back} + on);
+    ASSERT_EQ(download.exitCode, 0) << download.err.toStdString();
+    QFile file(back);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), bytes);
+
+    struct Step {
+        QStringList arguments;
+        int status;
+        QByteArray err;
+    };
+    const Step steps[] = {
+        {{"content", "mkdir", uid, "60", "Extra"}, 0, ""},
+        {{"content", "rename", uid, "41", "5", "Glitter"}, 0, ""},
+        {{"content", "rm", uid, "41", "1"}, 0, ""},
+        {{"quorel-address", uid, "300"}, 0, ""},
+        // The stock folders are locked.
+        {{"content", "upload", uid, "1", image},
+         1,
+         "aurelctl: Items in this folder can't be modified\n"},
+        {{"content", "mkdir", uid, "40", "Nope"},
+         1,
+         "aurelctl: Items in this folder can't be modified\n"},
+        {{"content", "download", uid, "41", "9", back}, 1, ""},
+        {{"content", "ls", "4a41:00000999"}, 1, ""},
+    };
+    for (const Step& step : steps) {
+        const ProgramResult result = Aurelctl(step.arguments + on);
+        EXPECT_EQ(result.exitCode, step.status) << step.arguments.join(' ').toStdString() << "\n"
+                                                << result.err.toStdString();
+        if (!step.err.isEmpty()) {
+            EXPECT_EQ(result.err, step.err) << step.arguments.join(' ').toStdString();
+        }
+    }
+
+    const ProgramResult list = Aurelctl(QStringList{"content", "ls", uid} + on);
+    ASSERT_EQ(list.exitCode, 0) << list.err.toStdString();
+    EXPECT_EQ(list.out,
+              "Stock Content (folders 1-40)\n"
+              "    1  Stock\n"
+              "         1  Sunrise           0x00000101\n"
+              "User Content (folders 41-250)\n"
+              "   41  Shows\n"
+              "         5  Glitter           0x0badf00d\n"
+              "   60  Extra\n"
+              "Quorel Content (folders 251-251)\n");
+    const ProgramResult quorel = Aurelctl(QStringList{"quorel-address", uid} + on);
+    EXPECT_EQ(quorel.out, "0x435600001001 Quorel address 300\n");
+    rig.terminate();
+    rig.waitForFinished(10000);
+}
