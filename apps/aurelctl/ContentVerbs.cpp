@@ -24,6 +24,7 @@
 #include <atomic>
 #include <cstdio>
 #include <mutex>
+#include <optional>
 
 namespace ContentVerbs {
 
@@ -179,6 +180,22 @@ QString NumberCheck(const QString& text, int low, int high, const char* what) {
                                                      .arg(text);
 }
 
+// Reads the fixture's tree and finds the folder; an exit status when either is missing.
+std::optional<int> OpenFolder(DeviceSession& session, RDMDevice& device, const QString& number,
+                              ContentFolder** root, ContentFolder** folder) {
+    LumoRDM* fixture = Fixture(device);
+    if (!fixture) {
+        return NotAFixture(device);
+    }
+    *root = ReadTree(session, *fixture);
+    *folder = FindFolder(*root, number.toInt());
+    if (!*folder) {
+        return CommandLine::Fail(
+            QStringLiteral("%1 has no folder %2").arg(device.UidText(), number), 1);
+    }
+    return std::nullopt;
+}
+
 int List(DeviceSession& session, RDMDevice& device, const QStringList&, bool) {
     LumoRDM* fixture = Fixture(device);
     if (!fixture) {
@@ -266,11 +283,10 @@ int Upload(DeviceSession& session, RDMDevice& device, const QStringList& words, 
         qDeleteAll(fixtures);
         return feedback.Result("the upload failed");
     }
-    ContentFolder* root = ReadTree(session, *fixture);
-    ContentFolder* folder = FindFolder(root, folderNumber);
-    if (!folder) {
-        return CommandLine::Fail(
-            QStringLiteral("%1 has no folder %2").arg(device.UidText()).arg(folderNumber), 1);
+    ContentFolder* root = nullptr;
+    ContentFolder* folder = nullptr;
+    if (const auto status = OpenFolder(session, device, words[0], &root, &folder)) {
+        return *status;
     }
     ContentList items = LoadImages(words.mid(1), kind, first, folder, &error);
     if (!error.isEmpty()) {
@@ -328,14 +344,10 @@ int Download(DeviceSession& session, RDMDevice& device, const QStringList& words
 }
 
 int Remove(DeviceSession& session, RDMDevice& device, const QStringList& words, bool log) {
-    LumoRDM* fixture = Fixture(device);
-    if (!fixture) {
-        return NotAFixture(device);
-    }
-    ContentFolder* root = ReadTree(session, *fixture);
-    ContentFolder* folder = FindFolder(root, words[0].toInt());
-    if (!folder) {
-        return CommandLine::Fail(QStringLiteral("no folder %1").arg(words[0]), 1);
+    ContentFolder* root = nullptr;
+    ContentFolder* folder = nullptr;
+    if (const auto status = OpenFolder(session, device, words[0], &root, &folder)) {
+        return *status;
     }
     CollectingFeedback feedback(log);
     if (words.size() == 1) {
@@ -371,14 +383,10 @@ int MakeFolder(DeviceSession& session, RDMDevice& device, const QStringList& wor
 }
 
 int Rename(DeviceSession& session, RDMDevice& device, const QStringList& words, bool log) {
-    LumoRDM* fixture = Fixture(device);
-    if (!fixture) {
-        return NotAFixture(device);
-    }
-    ContentFolder* root = ReadTree(session, *fixture);
-    ContentFolder* folder = FindFolder(root, words[0].toInt());
-    if (!folder) {
-        return CommandLine::Fail(QStringLiteral("no folder %1").arg(words[0]), 1);
+    ContentFolder* root = nullptr;
+    ContentFolder* folder = nullptr;
+    if (const auto status = OpenFolder(session, device, words[0], &root, &folder)) {
+        return *status;
     }
     CollectingFeedback feedback(log);
     const QCommandLineParser& options = DeviceVerbs::Options();

@@ -1,4 +1,5 @@
 #include "sim/SimLumoFixture.h"
+#include "sim/WireBytes.h"
 
 #include "content/ledimage/MarqaRDMImage.h"
 #include "content/ledimage/SolviRDMImage.h"
@@ -27,17 +28,8 @@ constexpr int kPacketDataSize = kMaxData - Lumo::kPacketHeaderSize;
 constexpr int kNameOffset = 8;
 constexpr int kKeyOffset = 4;
 
-QByteArray Be16(quint16 value) {
-    QByteArray bytes(2, '\0');
-    qToBigEndian(value, bytes.data());
-    return bytes;
-}
-
-QByteArray Be32(quint32 value) {
-    QByteArray bytes(4, '\0');
-    qToBigEndian(value, bytes.data());
-    return bytes;
-}
+using WireBytes::Be16;
+using WireBytes::Be32;
 
 quint8 U8(const QByteArray& data, int offset) {
     return quint8(data[offset]);

@@ -1,4 +1,5 @@
 #include "sim/SimRdmResponder.h"
+#include "sim/WireBytes.h"
 
 #include <QtEndian>
 
@@ -38,17 +39,8 @@ void PutUid(QByteArray& bytes, int offset, quint64 uid) {
     qToBigEndian<quint32>(quint32(uid), bytes.data() + offset + 2);
 }
 
-QByteArray Be16(quint16 value) {
-    QByteArray bytes(2, '\0');
-    qToBigEndian(value, bytes.data());
-    return bytes;
-}
-
-QByteArray Be32(quint32 value) {
-    QByteArray bytes(4, '\0');
-    qToBigEndian(value, bytes.data());
-    return bytes;
-}
+using WireBytes::Be16;
+using WireBytes::Be32;
 
 quint16 Sum(const QByteArray& bytes, int count) {
     quint16 sum = 0;
