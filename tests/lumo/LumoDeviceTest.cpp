@@ -2,8 +2,10 @@
 
 #include "lumo/devices/LumoFamily.h"
 #include "lumo/tree/LumoRDMContentRoot.h"
+#include "rdm/UniqueIdGenerator.h"
 
 #include <QEventLoop>
+#include <QSettings>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -55,6 +57,45 @@ TEST_F(LumoDeviceTest, DiscoveryMakesFamilyObjectsOnlyForAnExactModelName) {
     EXPECT_TRUE(
         m_feedback.Texts().contains("Cannot instantiate Marqa because cannot get the FPGA "
                                     "version or the GE unique Id"));
+}
+
+TEST_F(LumoDeviceTest, FixturesWithoutIdentitiesGetNewOnesOnAFactoryMachine) {
+    QTemporaryDir dir;
+    QFile ids(dir.filePath("marqa.id"));
+    ASSERT_TRUE(ids.open(QIODevice::WriteOnly));
+    ids.write("500\n");
+    ids.close();
+    const auto setting = [](const QString& key, const QVariant& value) {
+        QSettings settings(QSettings::SystemScope, "Corvane", "Aurel");
+        value.isNull() ? settings.remove(key) : settings.setValue(key, value);
+    };
+    setting("UniqueIdGenerator/MARQA", ids.fileName());
+    Sim::LumoFixtureConfig unset;
+    unset.graphicsUniqueId = 2;
+    auto fixture = AddLumo("MARQA", 0x435600000001ULL, unset);
+
+    // Without the factory key nothing changes, and the log says why.
+    QList<Device*> found = Discover();
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(found[0]->GetUid(), 0x435600000001ULL);
+    EXPECT_EQ(m_feedback.Texts().count("Error: Could not read the unique id file. Please check the "
+                                       "file location and permissions!"),
+              2);
+    qDeleteAll(found);
+
+    setting("UniqueIdGenerator/key", QString::number(UniqueIdGenerator::kFactoryKey));
+    m_feedback.Clear();
+    found = Discover();
+    setting("UniqueIdGenerator", {});
+    ASSERT_EQ(found.size(), 1);
+    std::unique_ptr<Device> device(found[0]);
+    EXPECT_TRUE(
+        m_feedback.Texts().contains("Attempting to assign the graphics engine a new unique Id."));
+    EXPECT_TRUE(m_feedback.Texts().contains("Attempting to assign motion a new unique ID."));
+    EXPECT_EQ(fixture->GraphicsUniqueId(), 500u);
+    EXPECT_EQ(fixture->MotionUniqueId(), 501u);
+    EXPECT_EQ(device->GetUid(), 0x4356000001F5ULL);
+    EXPECT_EQ(qobject_cast<LumoRDM*>(device.get())->GetGraphicsUniqueId(), 500u);
 }
 
 TEST_F(LumoDeviceTest, AFixtureShowsItsVersionsQuorelAddressAndContentCounts) {

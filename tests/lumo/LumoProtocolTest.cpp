@@ -316,3 +316,25 @@ TEST_F(LumoProtocolTest, PacketsOutOfOrderAreRejected) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LumoProtocolTest, TheFpgaIsProgrammedOnEveryReadyFixtureAtOnce) {
+    auto first = AddLumo("MARQA", kMarqaUid);
+    auto second = AddLumo("MARQA", kMarqaUid + 1, {}, 1);
+    const auto other = MakeDevice<MarqaRDM>(kMarqaUid + 1, 1);
+    QByteArray image(226 * 5 + 17, '\0');
+    for (int i = 0; i < image.size(); ++i) {
+        image[i] = char(i * 31);
+    }
+    QList<LumoRDM*> devices{m_device.get(), other.get()};
+    ASSERT_TRUE(m_lumo.ProgramFpga(devices, image, &m_feedback));
+    EXPECT_EQ(devices.size(), 2);
+    EXPECT_EQ(first->FpgaImage(), image);
+    EXPECT_EQ(second->FpgaImage(), image);
+    // One set of blocks for both fixtures, once per port.
+    EXPECT_EQ(Requests(Lumo::BroadcastFpgaBlock).size(), 6u * 8u);
+    EXPECT_TRUE(HasLine(" FPGA uploaded!"));
+}
+
+}  // namespace
