@@ -186,3 +186,24 @@ TEST_F(LumoCommandsTest, SetQuorelAddressWithoutADeviceFailsWithItsMessage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LumoCommandsTest, AnItemWithoutAContentKeyIsGivenOneFromItsData) {
+    auto fixture = AddLumo("MARQA", kMarqaUid, Holding({Folder(41)}));
+    const auto device = MakeDevice<MarqaRDM>(kMarqaUid);
+    ContentList items;
+    items.push_back(Marqa(1, 0));
+    items.push_back(Marqa(2, 0, 3));
+    MarqaContentUploadCommand command;
+    command.Setup(device.get(), 41, std::move(items));
+    ASSERT_TRUE(command.Execute());
+    const quint32 first = fixture->File(41, 1)->key;
+    const quint32 second = fixture->File(41, 2)->key;
+    EXPECT_NE(first, 0u);
+    EXPECT_NE(second, 0u);
+    EXPECT_NE(first, second);  // other data, other key
+    EXPECT_EQ(command.Item(1)->ContentKey(), first);
+}
+
+}  // namespace

@@ -37,7 +37,7 @@ bool LumoContentMultiUploadCommand::Execute() {
     bool success = !devices.isEmpty();
     const std::unique_ptr<LumoRDMImage> image = Kind().NewRecord();
     for (Content* item : items) {
-        if (!item || !Kind().Accepts(item) || !Kind().ToRecord(*item, image.get())) {
+        if (!ToUploadRecord(item, image.get())) {
             continue;
         }
         const quint16 file = quint16(item->Address());

@@ -1,6 +1,11 @@
 #include "lumo/commands/LumoContentTransferCommand.h"
 
 #include "content/ContentModelMutex.h"
+#include "content/ledimage/LumoRDMImage.h"
+#include "lumo/LumoImageKind.h"
+
+#include <QCryptographicHash>
+#include <QtEndian>
 
 LumoContentTransferCommand::LumoContentTransferCommand(const LumoImageKind& kind, QObject* parent)
     : LumoDeviceCommand(parent), m_kind(kind) {}
@@ -49,4 +54,18 @@ QList<Content*> LumoContentTransferCommand::ItemsSnapshot(quint16* folder) const
         items.append(item.get());
     }
     return items;
+}
+
+bool LumoContentTransferCommand::ToUploadRecord(Content* item, LumoRDMImage* record) const {
+    if (!item || !m_kind.Accepts(item) || !m_kind.ToRecord(*item, record)) {
+        return false;
+    }
+    if (record->header.contentKey == 0) {
+        const QByteArray digest =
+            QCryptographicHash::hash(record->ToBytes(), QCryptographicHash::Sha1);
+        const quint32 key = qFromBigEndian<quint32>(digest.constData());
+        record->header.contentKey = key != 0 ? key : 1;
+        item->SetContentKey(record->header.contentKey);
+    }
+    return true;
 }

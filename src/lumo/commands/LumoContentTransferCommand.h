@@ -6,6 +6,7 @@
 #include <QList>
 
 class LumoImageKind;
+class LumoRDMImage;
 
 // A command that moves image items of one family between the program and a fixture folder.
 // It owns its items; whoever receives a result may take the item of that file number.
@@ -22,6 +23,11 @@ public:
     int ItemCount() const;
 
 protected:
+    // The bytes of an item of the command's family as the fixture stores them; false for an
+    // item of another kind. An item without a content key is given one made from its data
+    // first, since a fixture's file listed with key 0 is not shown.
+    bool ToUploadRecord(Content* item, LumoRDMImage* record) const;
+
     // Call with m_mutex held.
     void SetItems(quint16 folder, ContentList items);
     // The items as they stand, for Execute (m_mutex is taken here).

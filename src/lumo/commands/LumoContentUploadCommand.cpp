@@ -26,7 +26,7 @@ bool LumoContentUploadCommand::Execute() {
     bool success = device != nullptr;
     const std::unique_ptr<LumoRDMImage> image = Kind().NewRecord();
     for (Content* item : items) {
-        if (!device || !item || !Kind().Accepts(item) || !Kind().ToRecord(*item, image.get())) {
+        if (!device || !ToUploadRecord(item, image.get())) {
             continue;
         }
         const quint16 file = quint16(item->Address());
