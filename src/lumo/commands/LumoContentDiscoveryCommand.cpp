@@ -8,22 +8,13 @@ LumoContentDiscoveryCommand::LumoContentDiscoveryCommand(QObject* parent)
 }
 
 void LumoContentDiscoveryCommand::Setup(Device* device, quint8 folder) {
-    {
-        QMutexLocker lock(&m_mutex);
-        SetTarget(device);
-        m_folder = folder;
-    }
+    Store(device, [&] { m_folder = folder; });
     AddString(QStringLiteral("Discover content for folder %1").arg(folder), FeedbackStatusNormal);
 }
 
 bool LumoContentDiscoveryCommand::Execute() {
-    LumoRDM* device = nullptr;
-    quint8 folder = 0;
-    {
-        QMutexLocker lock(&m_mutex);
-        device = Target();
-        folder = m_folder;
-    }
+    LumoRDM* device = TargetDevice();
+    const quint8 folder = Folder();
     bool ok = false;
     QList<LumoFolderRecord> folders;
     QList<LumoFileRecord> files;
@@ -43,16 +34,13 @@ bool LumoContentDiscoveryCommand::Execute() {
 }
 
 quint8 LumoContentDiscoveryCommand::Folder() const {
-    QMutexLocker lock(&m_mutex);
-    return m_folder;
+    return Locked(m_folder);
 }
 
 QList<LumoFolderRecord> LumoContentDiscoveryCommand::Folders() const {
-    QMutexLocker lock(&m_mutex);
-    return m_folders;
+    return Locked(m_folders);
 }
 
 QList<LumoFileRecord> LumoContentDiscoveryCommand::Files() const {
-    QMutexLocker lock(&m_mutex);
-    return m_files;
+    return Locked(m_files);
 }

@@ -12,11 +12,7 @@ LumoContentDownloadCommand::LumoContentDownloadCommand(const LumoImageKind& kind
 }
 
 void LumoContentDownloadCommand::Setup(Device* device, quint16 folder, ContentList items) {
-    {
-        QMutexLocker lock(&m_mutex);
-        SetTarget(device);
-        SetItems(folder, std::move(items));
-    }
+    Store(device, [&] { SetItems(folder, std::move(items)); });
     AddString(QStringLiteral("Download content to folder %1").arg(folder), FeedbackStatusNormal);
 }
 

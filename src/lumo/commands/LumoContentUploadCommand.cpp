@@ -11,11 +11,7 @@ LumoContentUploadCommand::LumoContentUploadCommand(const LumoImageKind& kind,
 }
 
 void LumoContentUploadCommand::Setup(Device* device, quint16 folder, ContentList items) {
-    {
-        QMutexLocker lock(&m_mutex);
-        SetTarget(device);
-        SetItems(folder, std::move(items));
-    }
+    Store(device, [&] { SetItems(folder, std::move(items)); });
     AddString(QStringLiteral("Upload to folder %1").arg(folder), FeedbackStatusNormal);
 }
 

@@ -14,9 +14,22 @@ public:
     LumoRDM* TargetDevice() const;
 
 protected:
+    // Takes the target and the arguments (`assign` stores them) under the command's mutex.
+    template <class Assign>
+    void Store(Device* device, Assign assign) {
+        QMutexLocker lock(&m_mutex);
+        SetTarget(device);
+        assign();
+    }
+    // A copy of a stored value, taken under the command's mutex.
+    template <class T>
+    T Locked(const T& field) const {
+        QMutexLocker lock(&m_mutex);
+        return field;
+    }
+
     // Call with m_mutex held.
     void SetTarget(Device* device);
-    LumoRDM* Target() const { return m_device; }
 
 private:
     DeviceUse m_use;

@@ -7,20 +7,12 @@ LumoRemoveContentCommand::LumoRemoveContentCommand(QObject* parent) : LumoDevice
 }
 
 void LumoRemoveContentCommand::Setup(Device* device, const QList<FileAddress>& files) {
-    QMutexLocker lock(&m_mutex);
-    SetTarget(device);
-    m_files = files;
+    Store(device, [&] { m_files = files; });
 }
 
 bool LumoRemoveContentCommand::Execute() {
-    LumoRDM* device = nullptr;
-    QList<FileAddress> files;
-    {
-        QMutexLocker lock(&m_mutex);
-        device = Target();
-        files = m_files;
-    }
-    for (const FileAddress& file : files) {
+    LumoRDM* device = TargetDevice();
+    for (const FileAddress& file : Files()) {
         const bool ok = device && LumoProtocol::ProtocolFor(device)->EraseFile(device, file.first,
                                                                                file.second, this);
         Q_EMIT FinishedContentRemove(GetId(), file.second, ok);
@@ -30,6 +22,5 @@ bool LumoRemoveContentCommand::Execute() {
 }
 
 QList<LumoRemoveContentCommand::FileAddress> LumoRemoveContentCommand::Files() const {
-    QMutexLocker lock(&m_mutex);
-    return m_files;
+    return Locked(m_files);
 }

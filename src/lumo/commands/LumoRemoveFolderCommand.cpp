@@ -7,29 +7,19 @@ LumoRemoveFolderCommand::LumoRemoveFolderCommand(QObject* parent) : LumoDeviceCo
 }
 
 void LumoRemoveFolderCommand::Setup(Device* device, quint8 folder) {
-    {
-        QMutexLocker lock(&m_mutex);
-        SetTarget(device);
-        m_folder = folder;
-    }
+    Store(device, [&] { m_folder = folder; });
     AddString(QStringLiteral("Remove folder %1").arg(folder), FeedbackStatusNormal);
 }
 
 bool LumoRemoveFolderCommand::Execute() {
-    LumoRDM* device = nullptr;
-    quint8 folder = 0;
-    {
-        QMutexLocker lock(&m_mutex);
-        device = Target();
-        folder = m_folder;
-    }
-    const bool ok = device && LumoProtocol::ProtocolFor(device)->EraseFolder(device, folder, this);
+    LumoRDM* device = TargetDevice();
+    const bool ok =
+        device && LumoProtocol::ProtocolFor(device)->EraseFolder(device, Folder(), this);
     Finished(ResultOf(ok));
     Q_EMIT FinishedRemoveFolder(GetId(), ok);
     return ok;
 }
 
 quint8 LumoRemoveFolderCommand::Folder() const {
-    QMutexLocker lock(&m_mutex);
-    return m_folder;
+    return Locked(m_folder);
 }

@@ -8,25 +8,17 @@ LumoRenameContentCommand::LumoRenameContentCommand(QObject* parent) : LumoDevice
 
 void LumoRenameContentCommand::Setup(Device* device, const LumoFileRecord& old,
                                      const LumoFileRecord& now) {
-    {
-        QMutexLocker lock(&m_mutex);
-        SetTarget(device);
+    Store(device, [&] {
         m_old = old;
         m_new = now;
-    }
+    });
     AddString(QStringLiteral("Rename %1").arg(old.name), FeedbackStatusNormal);
 }
 
 bool LumoRenameContentCommand::Execute() {
-    LumoRDM* device = nullptr;
-    LumoFileRecord old;
-    LumoFileRecord now;
-    {
-        QMutexLocker lock(&m_mutex);
-        device = Target();
-        old = m_old;
-        now = m_new;
-    }
+    LumoRDM* device = TargetDevice();
+    const LumoFileRecord old = OldFile();
+    const LumoFileRecord now = NewFile();
     bool ok = device != nullptr;
     if (device) {
         LumoProtocol* protocol = LumoProtocol::ProtocolFor(device);
@@ -43,11 +35,9 @@ bool LumoRenameContentCommand::Execute() {
 }
 
 LumoFileRecord LumoRenameContentCommand::OldFile() const {
-    QMutexLocker lock(&m_mutex);
-    return m_old;
+    return Locked(m_old);
 }
 
 LumoFileRecord LumoRenameContentCommand::NewFile() const {
-    QMutexLocker lock(&m_mutex);
-    return m_new;
+    return Locked(m_new);
 }

@@ -8,25 +8,17 @@ LumoRenameFolderCommand::LumoRenameFolderCommand(QObject* parent) : LumoDeviceCo
 
 void LumoRenameFolderCommand::Setup(Device* device, const LumoFolderRecord& old,
                                     const LumoFolderRecord& now) {
-    {
-        QMutexLocker lock(&m_mutex);
-        SetTarget(device);
+    Store(device, [&] {
         m_old = old;
         m_new = now;
-    }
+    });
     AddString(QStringLiteral("Rename folder %1").arg(old.name), FeedbackStatusNormal);
 }
 
 bool LumoRenameFolderCommand::Execute() {
-    LumoRDM* device = nullptr;
-    LumoFolderRecord old;
-    LumoFolderRecord now;
-    {
-        QMutexLocker lock(&m_mutex);
-        device = Target();
-        old = m_old;
-        now = m_new;
-    }
+    LumoRDM* device = TargetDevice();
+    const LumoFolderRecord old = OldFolder();
+    const LumoFolderRecord now = NewFolder();
     bool ok = device != nullptr;
     if (device) {
         LumoProtocol* protocol = LumoProtocol::ProtocolFor(device);
@@ -44,11 +36,9 @@ bool LumoRenameFolderCommand::Execute() {
 }
 
 LumoFolderRecord LumoRenameFolderCommand::OldFolder() const {
-    QMutexLocker lock(&m_mutex);
-    return m_old;
+    return Locked(m_old);
 }
 
 LumoFolderRecord LumoRenameFolderCommand::NewFolder() const {
-    QMutexLocker lock(&m_mutex);
-    return m_new;
+    return Locked(m_new);
 }

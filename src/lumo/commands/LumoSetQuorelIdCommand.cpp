@@ -8,25 +8,16 @@ LumoSetQuorelIdCommand::LumoSetQuorelIdCommand(QObject* parent) : LumoDeviceComm
 }
 
 void LumoSetQuorelIdCommand::Setup(Device* device, quint16 address) {
-    QString name;
-    {
-        QMutexLocker lock(&m_mutex);
-        SetTarget(device);
-        m_address = address;
-        name = device ? device->UidText() : QString();
-    }
-    AddString(QStringLiteral("Set Quorel Address for %1 to %2").arg(name).arg(address),
+    Store(device, [&] { m_address = address; });
+    AddString(QStringLiteral("Set Quorel Address for %1 to %2")
+                  .arg(device ? device->UidText() : QString())
+                  .arg(address),
               FeedbackStatusNormal);
 }
 
 bool LumoSetQuorelIdCommand::Execute() {
-    LumoRDM* device = nullptr;
-    quint16 address = 0;
-    {
-        QMutexLocker lock(&m_mutex);
-        device = Target();
-        address = m_address;
-    }
+    LumoRDM* device = TargetDevice();
+    const quint16 address = Address();
     bool ok = false;
     if (device) {
         ok = LumoProtocol::ProtocolFor(device)->SetQuorelAddress(device, address, this);
@@ -42,6 +33,5 @@ bool LumoSetQuorelIdCommand::Execute() {
 }
 
 quint16 LumoSetQuorelIdCommand::Address() const {
-    QMutexLocker lock(&m_mutex);
-    return m_address;
+    return Locked(m_address);
 }
