@@ -5,6 +5,7 @@
 #include "DeviceVerbs.h"
 
 #include "comm/Command.h"
+#include "comm/FeedbackCollector.h"
 #include "content/ContentFolder.h"
 #include "content/ContentModelMutex.h"
 #include "content/ledimage/LEDImageFamily.h"
@@ -21,9 +22,7 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
-#include <atomic>
 #include <cstdio>
-#include <mutex>
 #include <optional>
 
 namespace ContentVerbs {
@@ -32,48 +31,24 @@ namespace {
 
 using DeviceVerbs::DeviceVerb;
 
-// Collects what the tree and its commands report: errors are kept (and printed with the
-// rest when asked), and every command's end counts as a success or a failure.
-class CollectingFeedback : public IFeedback {
+// Collects what the tree and its commands report; with `printLog` every line goes to
+// standard error as it comes.
+class CollectingFeedback : public FeedbackCollector {
 public:
-    explicit CollectingFeedback(bool printLog) : m_printLog(printLog) {}
+    explicit CollectingFeedback(bool printLog)
+        : FeedbackCollector(printLog ? Echo([](const QString& text) {
+              std::fprintf(stderr, "%s\n", qPrintable(text));
+          })
+                                     : Echo()) {}
 
-    void AddString(QString text, FeedbackStatus status) override {
-        std::lock_guard lock(m_mutex);
-        if (m_printLog) {
-            std::fprintf(stderr, "%s\n", qPrintable(text));
-        }
-        if (status >= FeedbackStatusError) {
-            m_errors.append(text.trimmed());
-        }
-    }
-    void SetTotal(int) override {}
-    void SetCurrent(int) override {}
-    void Finished(FeedbackResult result) override {
-        (result == FeedbackResultSuccess ? m_successes : m_failures).fetch_add(1);
-    }
-    bool IsCancelled() override { return false; }
-
-    QStringList Errors() const {
-        std::lock_guard lock(m_mutex);
-        return m_errors;
-    }
-    int Failures() const { return m_failures.load(); }
     // Fails with the errors (or `fallback`) when anything failed or was refused.
     int Result(const QString& fallback) const {
-        const QStringList errors = Errors();
-        if (m_failures.load() == 0 && errors.isEmpty()) {
+        if (Clean()) {
             return 0;
         }
+        const QStringList errors = Errors();
         return CommandLine::Fail(errors.isEmpty() ? fallback : errors.join("\n"), 1);
     }
-
-private:
-    const bool m_printLog;
-    mutable std::mutex m_mutex;
-    QStringList m_errors;
-    std::atomic<int> m_successes{0};
-    std::atomic<int> m_failures{0};
 };
 
 LumoRDM* Fixture(RDMDevice& device) {

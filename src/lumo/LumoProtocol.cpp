@@ -10,19 +10,6 @@
 
 namespace {
 
-QString Hex(quint64 value) {
-    return QString::number(value, 16);
-}
-
-QString Uid(const LumoRDM* device) {
-    return Hex(device->GetUid());
-}
-
-// A line whose %1 is the device UID.
-QString Line(const char* text, const LumoRDM* device) {
-    return QString::fromLatin1(text).arg(Uid(device));
-}
-
 QByteArray Bytes(std::initializer_list<quint8> bytes) {
     QByteArray data;
     for (const quint8 byte : bytes) {
@@ -46,6 +33,14 @@ quint32 ReadBe32(const QByteArray& data) {
 }  // namespace
 
 LumoProtocol::LumoProtocol(QObject* parent) : RDMProtocol(parent) {}
+
+QString LumoProtocol::Hex(quint64 value) {
+    return QString::number(value, 16);
+}
+
+QString LumoProtocol::Line(const char* text, quint64 uid) {
+    return QString::fromLatin1(text).arg(Hex(uid));
+}
 
 LumoProtocol* LumoProtocol::ProtocolFor(const Device* device) {
     if (qobject_cast<const MarqaRDM*>(device)) {
@@ -120,8 +115,9 @@ bool LumoProtocol::Succeeded(const Reply& reply, quint64 uid, const char* nackLi
 bool LumoProtocol::GetFolderInfo(LumoRDM* device, quint8 folder, QList<LumoFolderRecord>& folders,
                                  IFeedback* feedback) {
     Report(feedback,
-           folder == 0 ? Line("Device 0x%1: Getting info for all folders", device)
-                       : Line("Device 0x%1: Getting info for folder %2", device).arg(folder),
+           folder == 0
+               ? Line("Device 0x%1: Getting info for all folders", device->GetUid())
+               : Line("Device 0x%1: Getting info for folder %2", device->GetUid()).arg(folder),
            FeedbackStatusNormal);
     for (int request = 0; request <= kMaxOverflows; ++request) {
         const Reply reply =
@@ -151,13 +147,14 @@ bool LumoProtocol::GetFolderInfo(LumoRDM* device, quint8 folder, QList<LumoFolde
 bool LumoProtocol::SetFolderInfo(LumoRDM* device, const LumoFolderRecord& old,
                                  const LumoFolderRecord& now, IFeedback* feedback) {
     if (old.number == 0) {
-        Report(
-            feedback,
-            Line("Device 0x%1: Adding folder %2 address %3", device).arg(now.name).arg(now.number),
-            FeedbackStatusNormal);
+        Report(feedback,
+               Line("Device 0x%1: Adding folder %2 address %3", device->GetUid())
+                   .arg(now.name)
+                   .arg(now.number),
+               FeedbackStatusNormal);
     } else {
         Report(feedback,
-               Line("Device 0x%1: Rename folder %2 from %3 to %4", device)
+               Line("Device 0x%1: Rename folder %2 from %3 to %4", device->GetUid())
                    .arg(old.number)
                    .arg(old.name, now.name),
                FeedbackStatusNormal);
@@ -171,7 +168,7 @@ bool LumoProtocol::SetFolderInfo(LumoRDM* device, const LumoFolderRecord& old,
 bool LumoProtocol::MoveFolder(LumoRDM* device, const LumoFolderRecord& old,
                               const LumoFolderRecord& now, IFeedback* feedback) {
     Report(feedback,
-           Line("Device 0x%1: Move folder %2 from %3 to %4", device)
+           Line("Device 0x%1: Move folder %2 from %3 to %4", device->GetUid())
                .arg(old.name)
                .arg(old.number)
                .arg(now.number),
@@ -183,7 +180,8 @@ bool LumoProtocol::MoveFolder(LumoRDM* device, const LumoFolderRecord& old,
 }
 
 bool LumoProtocol::EraseFolder(LumoRDM* device, quint8 folder, IFeedback* feedback) {
-    Report(feedback, QStringLiteral("Device %1: Deleting folder %2").arg(Uid(device)).arg(folder),
+    Report(feedback,
+           QStringLiteral("Device %1: Deleting folder %2").arg(Hex(device->GetUid())).arg(folder),
            FeedbackStatusNormal);
     const Reply reply =
         Request(device, Rdm::kSet, Lumo::EraseFolder, Bytes({folder}), 50, feedback);
@@ -197,10 +195,12 @@ bool LumoProtocol::EraseFolder(LumoRDM* device, quint8 folder, IFeedback* feedba
 
 bool LumoProtocol::GetFileInfo(LumoRDM* device, quint8 folder, quint8 firstFile,
                                QList<LumoFileRecord>& files, IFeedback* feedback) {
-    Report(feedback,
-           folder == 0 ? Line("Device 0x%1: Getting all content", device)
-                       : Line("Device 0x%1: Getting all content for folder %2", device).arg(folder),
-           FeedbackStatusNormal);
+    Report(
+        feedback,
+        folder == 0
+            ? Line("Device 0x%1: Getting all content", device->GetUid())
+            : Line("Device 0x%1: Getting all content for folder %2", device->GetUid()).arg(folder),
+        FeedbackStatusNormal);
     for (int request = 0; request <= kMaxOverflows; ++request) {
         const Reply reply =
             Request(device, Rdm::kGet, Lumo::FileInfo, Bytes({folder, firstFile}), 512, feedback);
@@ -234,12 +234,13 @@ bool LumoProtocol::GetFileInfo(LumoRDM* device, quint8 folder, quint8 firstFile,
 
 bool LumoProtocol::SetFileInfo(LumoRDM* device, const LumoFileRecord& record, IFeedback* feedback) {
     Report(feedback,
-           Line("Device 0x%1: Setting info for file %2 in folder %3", device)
+           Line("Device 0x%1: Setting info for file %2 in folder %3", device->GetUid())
                .arg(record.file)
                .arg(record.folder),
            FeedbackStatusNormal);
     if (record.file == 0) {
-        Report(feedback, Line(" Device 0x%1 Error: Invalid file %2", device).arg(record.file),
+        Report(feedback,
+               Line(" Device 0x%1 Error: Invalid file %2", device->GetUid()).arg(record.file),
                FeedbackStatusError);
         return false;
     }
@@ -260,15 +261,17 @@ bool LumoProtocol::SetFileInfo(LumoRDM* device, const LumoFileRecord& record, IF
 
 bool LumoProtocol::MoveFile(LumoRDM* device, quint8 sourceFolder, quint8 sourceFile,
                             quint8 destinationFolder, quint8 destinationFile, IFeedback* feedback) {
-    Report(feedback,
-           Line("Device 0x%1: Moving file %2 in folder %3 to file %4 to folder %5", device)
-               .arg(sourceFile)
-               .arg(sourceFolder)
-               .arg(destinationFile)
-               .arg(destinationFolder),
-           FeedbackStatusNormal);
+    Report(
+        feedback,
+        Line("Device 0x%1: Moving file %2 in folder %3 to file %4 to folder %5", device->GetUid())
+            .arg(sourceFile)
+            .arg(sourceFolder)
+            .arg(destinationFile)
+            .arg(destinationFolder),
+        FeedbackStatusNormal);
     if (destinationFile == 0) {
-        Report(feedback, Line(" Device 0x%1 Error: Invalid file %2", device).arg(destinationFile),
+        Report(feedback,
+               Line(" Device 0x%1 Error: Invalid file %2", device->GetUid()).arg(destinationFile),
                FeedbackStatusNormal);
         return false;
     }
@@ -282,14 +285,15 @@ bool LumoProtocol::MoveFile(LumoRDM* device, quint8 sourceFolder, quint8 sourceF
 bool LumoProtocol::EraseFile(LumoRDM* device, quint8 folder, quint8 file, IFeedback* feedback) {
     if (folder == 0 || file == 0) {
         Report(feedback,
-               Line(" Device 0x%1: Attempting to delete an invalid file %2 or folder %3", device)
+               Line(" Device 0x%1: Attempting to delete an invalid file %2 or folder %3",
+                    device->GetUid())
                    .arg(file)
                    .arg(folder),
                FeedbackStatusNormal);
         return false;
     }
     Report(feedback,
-           Line(" Device 0x%1: Deleting file %2 in folder %3 if it exists.", device)
+           Line(" Device 0x%1: Deleting file %2 in folder %3 if it exists.", device->GetUid())
                .arg(file)
                .arg(folder),
            FeedbackStatusNormal);
@@ -299,12 +303,14 @@ bool LumoProtocol::EraseFile(LumoRDM* device, quint8 folder, quint8 file, IFeedb
                   feedback)) {
         return true;
     }
-    Report(feedback, Line(" Device 0x%1 Failed deleting content!", device), FeedbackStatusError);
+    Report(feedback, Line(" Device 0x%1 Failed deleting content!", device->GetUid()),
+           FeedbackStatusError);
     return false;
 }
 
 bool LumoProtocol::EraseUserContent(LumoRDM* device, IFeedback* feedback) {
-    Report(feedback, Line("Device 0x%1: Deleting all user content!", device), FeedbackStatusNormal);
+    Report(feedback, Line("Device 0x%1: Deleting all user content!", device->GetUid()),
+           FeedbackStatusNormal);
     const Reply reply = Request(device, Rdm::kSet, Lumo::EraseUserContent, {}, 50, feedback);
     if (reply.status != ResponseAck && reply.status != ResponseNack) {
         Report(feedback, QStringLiteral(" Failed deleting content!"), FeedbackStatusError);
@@ -315,7 +321,7 @@ bool LumoProtocol::EraseUserContent(LumoRDM* device, IFeedback* feedback) {
 }
 
 bool LumoProtocol::EraseQuorelContent(LumoRDM* device, IFeedback* feedback) {
-    Report(feedback, Line("Device 0x%1: Deleting all quorel content!", device),
+    Report(feedback, Line("Device 0x%1: Deleting all quorel content!", device->GetUid()),
            FeedbackStatusNormal);
     const Reply reply = Request(device, Rdm::kSet, Lumo::EraseQuorelContent, {}, 50, feedback);
     if (reply.status != ResponseAck && reply.status != ResponseNack) {
@@ -344,7 +350,8 @@ bool LumoProtocol::GetWithRetries(LumoRDM* device, quint16 pid, quint32 capacity
 }
 
 bool LumoProtocol::GetFpgaVersion(LumoRDM* device, IFeedback* feedback) {
-    Report(feedback, Line("Device 0x%1: Getting FPGA version", device), FeedbackStatusNormal);
+    Report(feedback, Line("Device 0x%1: Getting FPGA version", device->GetUid()),
+           FeedbackStatusNormal);
     QByteArray data;
     if (!GetWithRetries(device, Lumo::FpgaVersion, 50,
                         " Device 0x%1 Failed to get FPGA version: Nack Error %2!",
@@ -358,7 +365,7 @@ bool LumoProtocol::GetFpgaVersion(LumoRDM* device, IFeedback* feedback) {
 }
 
 bool LumoProtocol::GetGraphicsUniqueId(LumoRDM* device, IFeedback* feedback) {
-    Report(feedback, Line("Device 0x%1: Getting Graphics Engine Unique Id", device),
+    Report(feedback, Line("Device 0x%1: Getting Graphics Engine Unique Id", device->GetUid()),
            FeedbackStatusNormal);
     QByteArray data;
     if (!GetWithRetries(device, Lumo::GraphicsUniqueId, 150,
@@ -405,7 +412,7 @@ bool LumoProtocol::GetGraphicsBootChanged(LumoRDM* device, IFeedback* feedback) 
 
 bool LumoProtocol::SetMotionUniqueId(LumoRDM* device, quint32 id, IFeedback* feedback) {
     Report(feedback,
-           Line(" Device 0x%1: Changing motion unique from 0x%2 on 0x%3", device)
+           Line(" Device 0x%1: Changing motion unique from 0x%2 on 0x%3", device->GetUid())
                .arg(Hex(device->DeviceId()), Hex(id)),
            FeedbackStatusNormal);
     return SetUniqueId(device, Lumo::MotionUniqueId, id, feedback);
@@ -413,7 +420,8 @@ bool LumoProtocol::SetMotionUniqueId(LumoRDM* device, quint32 id, IFeedback* fee
 
 bool LumoProtocol::SetGraphicsUniqueId(LumoRDM* device, quint32 id, IFeedback* feedback) {
     Report(feedback,
-           Line(" Device 0x%1: Changing graphics card unique id to 0x%2 ", device).arg(Hex(id)),
+           Line(" Device 0x%1: Changing graphics card unique id to 0x%2 ", device->GetUid())
+               .arg(Hex(id)),
            FeedbackStatusNormal);
     return SetUniqueId(device, Lumo::GraphicsUniqueId, id, feedback);
 }
@@ -423,7 +431,7 @@ bool LumoProtocol::SetUniqueId(LumoRDM* device, quint16 pid, quint32 id, IFeedba
     Report(feedback,
            QString::fromLatin1(motion ? " Sending new motion unique 0x%1 to 0x%2"
                                       : " Sending new graphics engine unique 0x%1 to 0x%2")
-               .arg(Hex(id), Uid(device)),
+               .arg(Hex(id), Hex(device->GetUid())),
            FeedbackStatusNormal);
     const Reply reply = Request(device, Rdm::kSet, pid, Be32(id), 50, feedback);
     if (reply.status == ResponseNack) {
@@ -435,7 +443,7 @@ bool LumoProtocol::SetUniqueId(LumoRDM* device, quint16 pid, quint32 id, IFeedba
     }
     if (!reply.Ack()) {
         Report(feedback,
-               motion ? Line(" Device 0x%1 did not respond!", device)
+               motion ? Line(" Device 0x%1 did not respond!", device->GetUid())
                       : QStringLiteral(" Device did not respond!"),
                FeedbackStatusError);
         return false;

@@ -81,6 +81,11 @@ public:
     virtual quint8 GetFpgaBulkDataReady(quint8 port, quint64 uid, IFeedback* feedback);
 
 protected:
+    // Numbers in log lines: hexadecimal without leading zeros.
+    static QString Hex(quint64 value);
+    // A log line whose %1 is the device UID.
+    static QString Line(const char* text, quint64 uid);
+
     // The outcome of one request: the result code, the reply data and, for a NACK, the reason.
     struct Reply {
         ResponseStatus status = ResponseNoReply;

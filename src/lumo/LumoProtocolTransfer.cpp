@@ -16,14 +16,6 @@ namespace {
 constexpr quint64 kBroadcastUid =
     quint64(Rdm::kBroadcastManufacturer) << 32 | Rdm::kBroadcastDevice;
 
-QString Hex(quint64 value) {
-    return QString::number(value, 16);
-}
-
-QString Line(const char* text, quint64 uid) {
-    return QString::fromLatin1(text).arg(Hex(uid));
-}
-
 void SetProgress(IFeedback* feedback, int total, int current) {
     if (feedback) {
         if (total >= 0) {

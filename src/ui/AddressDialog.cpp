@@ -23,6 +23,16 @@ AddressDialog::AddressDialog(const QString& label, int current, int highest, QWi
     UpdateButtons();
 }
 
+std::optional<int> AddressDialog::Ask(const QString& title, const QString& label, int current,
+                                      int lowest, int highest, QWidget* parent) {
+    AddressDialog dialog(label, current, highest, parent, lowest);
+    dialog.setWindowTitle(title);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.Value();
+}
+
 int AddressDialog::Value() const {
     return m_edit->text().toInt();
 }

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QLineEdit;
 class QPushButton;
 
@@ -12,6 +14,10 @@ class AddressDialog : public QDialog {
 public:
     AddressDialog(const QString& label, int current, int highest, QWidget* parent = nullptr,
                   int lowest = 1);
+
+    // Shows a dialog titled `title`; the value chosen, or nothing when it was cancelled.
+    static std::optional<int> Ask(const QString& title, const QString& label, int current,
+                                  int lowest, int highest, QWidget* parent);
 
     int Value() const;
     bool IsValueAcceptable() const;

@@ -8,6 +8,7 @@
 #include "rdm/devices/PropertyTable.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -32,10 +33,6 @@ int CountBelow(const ContentFolder* folder) {
 }
 
 }  // namespace
-
-struct LumoRDM::Versions {
-    ConfigHandler handler;
-};
 
 LumoRDM::LumoRDM(quint64 uid, QObject* parent) : RDMDevice(uid, parent) {
     SetManufacturerLabel(QStringLiteral("Corvane"));
@@ -65,36 +62,37 @@ int LumoRDM::CountQuorelContent() const {
     return CountItems(m_contentRoot ? m_contentRoot->QuorelGroup() : nullptr);
 }
 
-bool LumoRDM::ReadVersions(const QString& folder, Versions* versions) const {
+std::optional<ConfigHandler> LumoRDM::ReadVersionFile(const QString& folder) const {
     const std::unique_ptr<QIODevice> file = OpenVersionFile(folder);
-    return file && versions->handler.Read(*file);
+    if (!file) {
+        return std::nullopt;
+    }
+    ConfigHandler handler;
+    return handler.Read(*file) ? handler : ConfigHandler();
 }
 
 bool LumoRDM::ReadMotionVersion(const QString& folder, std::array<quint32, 4>* version) const {
-    Versions versions;
-    if (!ReadVersions(folder, &versions) || !versions.handler.Motion()) {
-        return false;
+    const auto motion = ReadVersionFile(folder).value_or(ConfigHandler()).Motion();
+    if (motion) {
+        *version = *motion;
     }
-    *version = *versions.handler.Motion();
-    return true;
+    return motion.has_value();
 }
 
 bool LumoRDM::ReadGraphicsVersion(const QString& folder, std::array<quint32, 4>* version) const {
-    Versions versions;
-    if (!ReadVersions(folder, &versions) || !versions.handler.Graphics()) {
-        return false;
+    const auto graphics = ReadVersionFile(folder).value_or(ConfigHandler()).Graphics();
+    if (graphics) {
+        *version = *graphics;
     }
-    *version = *versions.handler.Graphics();
-    return true;
+    return graphics.has_value();
 }
 
 bool LumoRDM::ReadFpgaVersion(const QString& folder, quint32* version) const {
-    Versions versions;
-    if (!ReadVersions(folder, &versions) || !versions.handler.Fpga()) {
-        return false;
+    const auto fpga = ReadVersionFile(folder).value_or(ConfigHandler()).Fpga();
+    if (fpga) {
+        *version = *fpga;
     }
-    *version = *versions.handler.Fpga();
-    return true;
+    return fpga.has_value();
 }
 
 QString LumoRDM::GetSoftwareVersion() const {
@@ -104,17 +102,16 @@ QString LumoRDM::GetSoftwareVersion() const {
 }
 
 QString LumoRDM::GetFirmwarePackageVersion(const QString& folder) const {
-    const std::unique_ptr<QIODevice> file = OpenVersionFile(folder);
-    if (!file) {
+    const std::optional<ConfigHandler> handler = ReadVersionFile(folder);
+    if (!handler) {
         return QStringLiteral("(Error opening file)");
     }
-    ConfigHandler handler;
-    if (!handler.Read(*file) || !handler.Motion() || !handler.Graphics() || !handler.Fpga()) {
+    if (!handler->Motion() || !handler->Graphics() || !handler->Fpga()) {
         return QStringLiteral("(Error parsing file)");
     }
     return QStringLiteral("Motion %1, Graphics %2, FPGA %3")
-        .arg(VersionText(*handler.Motion()), VersionText(*handler.Graphics()))
-        .arg(*handler.Fpga());
+        .arg(VersionText(*handler->Motion()), VersionText(*handler->Graphics()))
+        .arg(*handler->Fpga());
 }
 
 void LumoRDM::FillProperties(QStandardItemModel* model) const {
@@ -158,7 +155,10 @@ QString LumoRDM::StockPackagePath(const QString& name) {
     return package.isFile() ? package.absoluteFilePath() : QString();
 }
 
-LumoRDMContentRoot* LumoRDM::AdoptContentRoot(std::unique_ptr<LumoRDMContentRoot> root) {
-    m_contentRoot = std::move(root);
-    return m_contentRoot.get();
+std::unique_ptr<QIODevice> LumoRDM::OpenFolderFile(const QString& folder, const QString& name) {
+    auto file = std::make_unique<QFile>(QDir(folder).filePath(name));
+    if (!file->open(QIODevice::ReadOnly)) {
+        return nullptr;
+    }
+    return file;
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "lumo/devices/ConfigHandler.h"
 #include "rdm/devices/RDMDevice.h"
 
 #include <QIODevice>
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class LumoRDMContentGroup;
 class LumoRDMContentRoot;
@@ -65,12 +67,21 @@ public:
 protected:
     // The stock package "name" of the "Firmware" named folder, or empty.
     static QString StockPackagePath(const QString& name);
-    // Keeps the content root the family made.
-    LumoRDMContentRoot* AdoptContentRoot(std::unique_ptr<LumoRDMContentRoot> root);
+    // The family's content root for this fixture, made on the first call.
+    template <class Root, class Fixture>
+    LumoRDMContentRoot* ContentRoot(Fixture* fixture) {
+        if (!m_contentRoot) {
+            m_contentRoot = std::make_unique<Root>(fixture);
+        }
+        return m_contentRoot.get();
+    }
+    // A file of a folder, open for reading, or null.
+    static std::unique_ptr<QIODevice> OpenFolderFile(const QString& folder, const QString& name);
 
 private:
-    struct Versions;
-    bool ReadVersions(const QString& folder, Versions* versions) const;
+    // The version file of a firmware folder, read: nothing when it cannot be opened, a
+    // handler holding no versions when it does not parse.
+    std::optional<ConfigHandler> ReadVersionFile(const QString& folder) const;
     static int CountItems(const LumoRDMContentGroup* group);
 
     quint32 m_graphicsUniqueId = 0;

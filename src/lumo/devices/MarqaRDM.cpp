@@ -2,9 +2,6 @@
 
 #include "lumo/tree/MarqaRDMContentRoot.h"
 
-#include <QDir>
-#include <QFile>
-
 MarqaRDM::MarqaRDM(quint64 uid, QObject* parent) : LumoRDM(uid, parent) {
     SetModelDescription(QString::fromLatin1(kModelName));
 }
@@ -18,16 +15,9 @@ QString MarqaRDM::GetFirmwarePackagePattern() const {
 }
 
 std::unique_ptr<QIODevice> MarqaRDM::OpenVersionFile(const QString& folder) const {
-    auto file = std::make_unique<QFile>(folder + QStringLiteral("/Marqa_config.xml"));
-    if (!file->open(QIODevice::ReadOnly)) {
-        return nullptr;
-    }
-    return file;
+    return OpenFolderFile(folder, QStringLiteral("Marqa_config.xml"));
 }
 
 LumoRDMContentRoot* MarqaRDM::GetContentRoot() {
-    if (LumoRDMContentRoot* root = ContentRootIfMade()) {
-        return root;
-    }
-    return AdoptContentRoot(std::make_unique<MarqaRDMContentRoot>(this));
+    return ContentRoot<MarqaRDMContentRoot>(this);
 }

@@ -2,9 +2,6 @@
 
 #include "lumo/tree/SolviRDMContentRoot.h"
 
-#include <QDir>
-#include <QFile>
-
 SolviRDM::SolviRDM(quint64 uid, QObject* parent) : LumoRDM(uid, parent) {
     SetModelDescription(QString::fromLatin1(kModelName));
 }
@@ -18,16 +15,9 @@ QString SolviRDM::GetFirmwarePackagePattern() const {
 }
 
 std::unique_ptr<QIODevice> SolviRDM::OpenVersionFile(const QString& folder) const {
-    auto file = std::make_unique<QFile>(folder + QStringLiteral("/Solvi_config.xml"));
-    if (!file->open(QIODevice::ReadOnly)) {
-        return nullptr;
-    }
-    return file;
+    return OpenFolderFile(folder, QStringLiteral("Solvi_config.xml"));
 }
 
 LumoRDMContentRoot* SolviRDM::GetContentRoot() {
-    if (LumoRDMContentRoot* root = ContentRootIfMade()) {
-        return root;
-    }
-    return AdoptContentRoot(std::make_unique<SolviRDMContentRoot>(this));
+    return ContentRoot<SolviRDMContentRoot>(this);
 }

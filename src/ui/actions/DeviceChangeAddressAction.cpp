@@ -9,21 +9,21 @@
 
 DeviceChangeAddressAction::DeviceChangeAddressAction(DeviceNode* node, DeviceDelegate* delegate,
                                                      QObject* parent)
-    : SelfExecutingAction("Change DMX Address", parent), m_node(node), m_delegate(delegate) {}
+    : DeviceAction("Change DMX Address", node, delegate, parent) {}
 
 void DeviceChangeAddressAction::execute() {
-    QPointer<RDMDevice> device = m_node ? qobject_cast<RDMDevice*>(m_node->GetDevice()) : nullptr;
+    QPointer<RDMDevice> device = Node() ? qobject_cast<RDMDevice*>(Node()->GetDevice()) : nullptr;
     if (!device) {
         return;
     }
-    AddressDialog dialog("DMX Address:", device->GetDmxStartAddress(), kHighestAddress,
-                         m_delegate->Tree());
-    dialog.setWindowTitle("Change DMX Address");
+    const std::optional<int> address =
+        AddressDialog::Ask("Change DMX Address", "DMX Address:", device->GetDmxStartAddress(), 1,
+                           kHighestAddress, Delegate()->Tree());
     // The device may be replaced by a discovery while the dialog is open.
-    if (dialog.exec() != QDialog::Accepted || !device) {
+    if (!address || !device) {
         return;
     }
     auto command = std::make_unique<RDMChangeAddressCommand>();
-    command->SetDevice(device, quint16(dialog.Value()));
-    m_delegate->ConnectCommand(std::move(command));
+    command->SetDevice(device, quint16(*address));
+    Delegate()->ConnectCommand(std::move(command));
 }

@@ -1,15 +1,10 @@
 #pragma once
 
-#include "ui/actions/SelfExecutingAction.h"
-
-#include <QPointer>
-
-class DeviceDelegate;
-class DeviceNode;
+#include "ui/actions/DeviceAction.h"
 
 // "Change DMX Address" for an RDM device: asks for the new start address (1 to 512) and
 // queues the address command through the node's delegate.
-class DeviceChangeAddressAction : public SelfExecutingAction {
+class DeviceChangeAddressAction : public DeviceAction {
     Q_OBJECT
 public:
     static constexpr int kHighestAddress = 512;
@@ -17,8 +12,4 @@ public:
     DeviceChangeAddressAction(DeviceNode* node, DeviceDelegate* delegate, QObject* parent);
 
     void execute() override;
-
-private:
-    QPointer<DeviceNode> m_node;
-    DeviceDelegate* m_delegate;
 };

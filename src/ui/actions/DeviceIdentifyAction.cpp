@@ -17,16 +17,16 @@ QString Caption(DeviceNode* node) {
 
 DeviceIdentifyAction::DeviceIdentifyAction(DeviceNode* node, DeviceDelegate* delegate,
                                            QObject* parent)
-    : SelfExecutingAction(Caption(node), parent), m_node(node), m_delegate(delegate) {
+    : DeviceAction(Caption(node), node, delegate, parent) {
     setIcon(QIcon(":/Resources/fixture-16.png"));
 }
 
 void DeviceIdentifyAction::execute() {
-    auto* device = m_node ? qobject_cast<RDMDevice*>(m_node->GetDevice()) : nullptr;
+    auto* device = Node() ? qobject_cast<RDMDevice*>(Node()->GetDevice()) : nullptr;
     if (!device) {
         return;
     }
     auto command = std::make_unique<RDMIdentifyCommand>();
     command->SetDevice(device);
-    m_delegate->ConnectCommand(std::move(command));
+    Delegate()->ConnectCommand(std::move(command));
 }

@@ -1,22 +1,13 @@
 #pragma once
 
-#include "ui/actions/SelfExecutingAction.h"
-
-#include <QPointer>
-
-class DeviceDelegate;
-class DeviceNode;
+#include "ui/actions/DeviceAction.h"
 
 // "Enable Identify" or "Disable Identify" for an RDM device: queues an identify command
 // through the node's delegate.
-class DeviceIdentifyAction : public SelfExecutingAction {
+class DeviceIdentifyAction : public DeviceAction {
     Q_OBJECT
 public:
     DeviceIdentifyAction(DeviceNode* node, DeviceDelegate* delegate, QObject* parent);
 
     void execute() override;
-
-private:
-    QPointer<DeviceNode> m_node;
-    DeviceDelegate* m_delegate;
 };

@@ -9,21 +9,21 @@
 
 LumoDeviceSetQuorelIdAction::LumoDeviceSetQuorelIdAction(DeviceNode* node, DeviceDelegate* delegate,
                                                          QObject* parent)
-    : SelfExecutingAction("Set Quorel Address", parent), m_node(node), m_delegate(delegate) {}
+    : DeviceAction("Set Quorel Address", node, delegate, parent) {}
 
 void LumoDeviceSetQuorelIdAction::execute() {
-    QPointer<LumoRDM> device = m_node ? qobject_cast<LumoRDM*>(m_node->GetDevice()) : nullptr;
+    QPointer<LumoRDM> device = Node() ? qobject_cast<LumoRDM*>(Node()->GetDevice()) : nullptr;
     if (!device) {
         return;
     }
-    AddressDialog dialog("Quorel Address:", device->GetQuorelAddress(), kHighestAddress,
-                         m_delegate->Tree(), 0);
-    dialog.setWindowTitle("Set Quorel Address");
+    const std::optional<int> address =
+        AddressDialog::Ask("Set Quorel Address", "Quorel Address:", device->GetQuorelAddress(), 0,
+                           kHighestAddress, Delegate()->Tree());
     // The device may be replaced by a discovery while the dialog is open.
-    if (dialog.exec() != QDialog::Accepted || !device) {
+    if (!address || !device) {
         return;
     }
     auto command = std::make_unique<LumoSetQuorelIdCommand>();
-    command->Setup(device, quint16(dialog.Value()));
-    m_delegate->ConnectCommand(std::move(command));
+    command->Setup(device, quint16(*address));
+    Delegate()->ConnectCommand(std::move(command));
 }

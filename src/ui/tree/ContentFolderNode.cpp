@@ -1,6 +1,6 @@
 #include "ui/tree/ContentFolderNode.h"
 
-#include "comm/IFeedback.h"
+#include "comm/FeedbackCollector.h"
 #include "content/ContentFolder.h"
 #include "content/ContentMimeSource.h"
 #include "content/ContentModelMutex.h"
@@ -47,29 +47,6 @@ QList<Content*> DroppedItems(const QMimeData* data) {
     return items;
 }
 
-// Shows what the folder refused, once the drop is done.
-class DropFeedback : public IFeedback {
-public:
-    void AddString(QString text, FeedbackStatus status) override {
-        if (status >= FeedbackStatusError) {
-            m_errors.append(text.trimmed());
-        }
-    }
-    void SetTotal(int) override {}
-    void SetCurrent(int) override {}
-    void Finished(FeedbackResult) override {}
-    bool IsCancelled() override { return false; }
-    void ShowErrors() const {
-        if (!m_errors.isEmpty()) {
-            QMessageBox::warning(QApplication::activeWindow(), QStringLiteral("Drop Failed"),
-                                 m_errors.join('\n'));
-        }
-    }
-
-private:
-    QStringList m_errors;
-};
-
 }  // namespace
 
 ContentFolderNode::ContentFolderNode(ContentFolder* folder) : m_folder(folder) {
@@ -101,11 +78,6 @@ void ContentFolderNode::Follow(Node* parent, ContentFolder* folder) {
                                   }
                               }));
     OS_TRAP_IF(!didConnectSucceed);
-    // A folder's icon tells whether its items can be changed; it may change with a lock.
-    didConnectSucceed = bool(QObject::connect(
-        folder, &ContentFolder::ContentAdded, parent,
-        [parent, folder](const ContentFolder*, Content*) { parent->setIcon(folder->Icon()); }));
-    OS_TRAP_IF(!didConnectSucceed);
 }
 
 bool ContentFolderNode::CanDrop(const QMimeData* data, Qt::DropAction action) const {
@@ -123,7 +95,7 @@ bool ContentFolderNode::Drop(Qt::DropAction action, const QMimeData* data) {
     if (!CanDrop(data, action)) {
         return false;
     }
-    DropFeedback feedback;
+    FeedbackCollector feedback;
     bool ok = true;
     {
         const ContentModelLock lock;
@@ -140,7 +112,11 @@ bool ContentFolderNode::Drop(Qt::DropAction action, const QMimeData* data) {
             ok = m_folder->AddContent(std::move(copies), &feedback) && ok;
         }
     }
-    feedback.ShowErrors();
+    // What the folder refused is shown once the drop is done.
+    if (!feedback.Errors().isEmpty()) {
+        QMessageBox::warning(QApplication::activeWindow(), QStringLiteral("Drop Failed"),
+                             feedback.Errors().join('\n'));
+    }
     return ok;
 }
 
