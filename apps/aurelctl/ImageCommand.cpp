@@ -2,7 +2,9 @@
 
 #include "CommandLine.h"
 
+#include "archive/ArchivePathRouter.h"
 #include "content/ledimage/LEDImageFamily.h"
+#include "content/ledimage/LumoRDMImage.h"
 #include "content/ledimage/MarqaImage.h"
 #include "content/ledimage/SolviImage.h"
 
@@ -64,7 +66,13 @@ std::unique_ptr<Content> LoadImage(const QString& path, int* status) {
     }
     std::unique_ptr<Content> image = LEDImageFamily::LoadFile(path);
     if (!image) {
-        *status = Fail("cannot read LED image " + path, 1);
+        // Read once more for the reason: a file that can't be had, or bytes that are no image.
+        QByteArray bytes;
+        QString reason;
+        if (ArchivePathRouter::ReadAll(path, &bytes, &reason, LumoRDMImage::kMaxFileBytes)) {
+            reason = QStringLiteral("not an LED image");
+        }
+        *status = Fail("cannot read LED image " + path + ": " + reason, 1);
     }
     return image;
 }
@@ -108,6 +116,9 @@ int Convert(const QStringList& files, const Options& /*options*/) {
         return status;
     }
     const std::unique_ptr<Content> converted = LEDImageFamily::ConvertTo(*family, *image);
+    if (const QString problem = converted->StoreProblem(); !problem.isEmpty()) {
+        return Fail("cannot write " + files[1] + ": " + problem, 1);
+    }
     return converted->Save(files[1]) ? 0 : Fail("cannot write " + files[1], 1);
 }
 

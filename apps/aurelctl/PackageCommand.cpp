@@ -45,6 +45,10 @@ int List(const QStringList& files, bool /*encipher*/) {
         }
         rows.append({name, "file", size});
     }
+    const ArchivePath listed = ArchivePath::Split(path);
+    if (rows.isEmpty() && (listed.IsArchiveItself() || listed.IsRoot())) {
+        return Fail("package ls: the package holds no folders or files: " + archive, 1);
+    }
     CommandLine::Print(CommandLine::Table({"Name", "Kind", "Stored size"}, rows));
     return 0;
 }
@@ -55,8 +59,9 @@ int Cat(const QStringList& files, bool /*encipher*/) {
         return Fail("package cat: not a package path: " + path, 2);
     }
     QByteArray data;
-    if (!ArchivePathRouter::ReadAll(path, &data)) {
-        return Fail("package cat: no such entry (or an unreadable package): " + path, 1);
+    QString error;
+    if (!ArchivePathRouter::ReadAll(path, &data, &error)) {
+        return Fail("package cat: " + error, 1);
     }
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly) || out.write(data) != data.size()) {

@@ -89,7 +89,22 @@ QString ArchiveIndex::SafeName(QString name) {
     return name;
 }
 
-std::shared_ptr<const ArchiveIndex> ArchiveIndex::Of(const QString& archiveFile) {
+qint64 ArchiveIndex::Capacity(qint64 fileBytes) {
+    constexpr qint64 kDeflateRatio = 1032;
+    constexpr qint64 kSlack = 64 * 1024;
+    return qMax<qint64>(0, fileBytes) * kDeflateRatio + kSlack;
+}
+
+std::shared_ptr<const ArchiveIndex> ArchiveIndex::Of(const QString& archiveFile, QString* error) {
+    const auto usable = [&](const std::shared_ptr<const ArchiveIndex>& index) {
+        if (index->m_refusal.isEmpty()) {
+            return index;
+        }
+        if (error) {
+            *error = index->m_refusal;
+        }
+        return std::shared_ptr<const ArchiveIndex>();
+    };
     FileStamp stamp;
     if (!StampOf(archiveFile, &stamp)) {
         Invalidate(archiveFile);
@@ -100,7 +115,7 @@ std::shared_ptr<const ArchiveIndex> ArchiveIndex::Of(const QString& archiveFile)
         const auto found = g_indexes.find(archiveFile);
         if (found != g_indexes.end() && found->second.stamp == stamp) {
             found->second.lastUse = ++g_useCounter;
-            return found->second.index;
+            return usable(found->second.index);
         }
     }
     // Built outside the lock: two threads may both build, the later one wins.
@@ -109,11 +124,18 @@ std::shared_ptr<const ArchiveIndex> ArchiveIndex::Of(const QString& archiveFile)
         return nullptr;
     }
     auto index = std::make_shared<ArchiveIndex>();
+    index->m_capacity = Capacity(stamp.size);
     index->Build(handle);
     archive_read_free(handle);
-    if (index->m_damaged && index->m_entries.empty()) {
+    if (index->m_damaged && index->m_entries.empty() && index->m_refusal.isEmpty()) {
         OS_LOG_WARNING(Archive::Log::Archive(), "Not a readable package archive: " + archiveFile);
         return nullptr;
+    }
+    if (!index->m_refusal.isEmpty()) {
+        // Kept like any other index, so the package is looked at (and logged) once per change.
+        index->m_refusal =
+            QStringLiteral("package %1 skipped: %2").arg(archiveFile, index->m_refusal);
+        OS_LOG_WARNING(Archive::Log::Archive(), index->m_refusal);
     }
     const QMutexLocker lock(&g_mutex);
     if (g_indexes.size() >= kMaxCachedArchives && !g_indexes.count(archiveFile)) {
@@ -126,7 +148,7 @@ std::shared_ptr<const ArchiveIndex> ArchiveIndex::Of(const QString& archiveFile)
         g_indexes.erase(oldest);
     }
     g_indexes[archiveFile] = {stamp, index, ++g_useCounter};
-    return index;
+    return usable(index);
 }
 
 void ArchiveIndex::SetCacheBudget(qint64 bytes) {
@@ -181,6 +203,13 @@ void ArchiveIndex::Build(archive* handle) {
         entry.path = name;
         entry.directory = type == AE_IFDIR;
         entry.size = entry.directory ? 0 : qMax<qint64>(0, archive_entry_size(header));
+        if (entry.size > m_capacity) {
+            m_refusal = QStringLiteral("entry %1 claims %2 bytes, more than the package can hold")
+                            .arg(name)
+                            .arg(entry.size);
+            m_entries.clear();
+            return;
+        }
         if (!entry.directory && cachedBytes + entry.size <= budget) {
             entry.data.resize(entry.size);
             qint64 done = 0;

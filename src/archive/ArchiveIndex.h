@@ -33,8 +33,14 @@ public:
     // Changes the budget of indexes made from now on (tests use a small one).
     static void SetCacheBudget(qint64 bytes);
 
-    // The index of the archive file, or null when it cannot be opened as a gzip tar archive.
-    static std::shared_ptr<const ArchiveIndex> Of(const QString& archiveFile);
+    // The index of the archive file, or null when it cannot be opened as a gzip tar archive or
+    // an entry's header claims more data than the file could hold (a forged or corrupt
+    // package, refused whole); `error` then says why.
+    static std::shared_ptr<const ArchiveIndex> Of(const QString& archiveFile,
+                                                  QString* error = nullptr);
+    // The most data a gzip tar file of `fileBytes` bytes can unpack to: deflate packs at most
+    // about 1032 to 1, and a plain tar holds less than its size.
+    static qint64 Capacity(qint64 fileBytes);
     // Forgets the index of the file (after the program wrote it).
     static void Invalidate(const QString& archiveFile);
 
@@ -59,4 +65,6 @@ private:
     QHash<QString, size_t> m_first;
     QHash<QString, std::vector<size_t>> m_children;  // by lower-cased parent path
     bool m_damaged = false;
+    qint64 m_capacity = 0;
+    QString m_refusal;  // why the whole archive is refused, empty when it is not
 };

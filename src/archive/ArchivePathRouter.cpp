@@ -29,41 +29,86 @@ std::unique_ptr<QIODevice> OpenRead(const QString& path) {
     return device;
 }
 
-bool ReadAll(const QString& path, QByteArray* data) {
-    const ArchivePath split = ArchivePath::Split(path);
-    if (split.IsArchive() && !split.Decode()) {
-        // What the reader does, without a device around it.
-        ArchiveLibInterface::ReadingArchivedStream stream(split.ArchiveFile(), split.InnerPath());
-        if (!stream.Found()) {
-            return false;
-        }
-        data->resize(stream.Size());
-        qint64 done = 0;
-        while (done < stream.Size()) {
-            const qint64 got = stream.Read(data->data() + done, stream.Size() - done);
-            if (got <= 0) {
-                return false;
-            }
-            done += got;
-        }
-        return true;
+namespace {
+
+constexpr qint64 kReadPiece = 64 * 1024;
+
+bool Refuse(QString* error, const QString& text) {
+    if (error) {
+        *error = text;
     }
-    const std::unique_ptr<QIODevice> device = OpenRead(path);
-    if (!device) {
-        return false;
-    }
-    data->clear();
+    return false;
+}
+
+QString TooLarge(const QString& path, qint64 size, qint64 limit) {
+    return QStringLiteral("%1 holds %2 bytes, more than the %3 bytes it may have")
+        .arg(path)
+        .arg(size)
+        .arg(limit);
+}
+
+// Appends the device's bytes piece by piece until its end; false on a read error or once
+// more than `limit` bytes have come.
+bool ReadPieces(QIODevice* device, const QString& path, qint64 limit, QByteArray* data,
+                QString* error) {
     char buffer[16384];
     for (;;) {
         const qint64 got = device->read(buffer, sizeof buffer);
         if (got < 0) {
-            return false;
+            return Refuse(error, "can't read " + path);
         }
         if (got == 0) {
             return true;
         }
+        if (data->size() + got > limit) {
+            return Refuse(error, TooLarge(path, data->size() + got, limit));
+        }
         data->append(buffer, got);
     }
+}
+
+}  // namespace
+
+bool ReadAll(const QString& path, QByteArray* data, QString* error, qint64 limit) {
+    QByteArray read;
+    const ArchivePath split = ArchivePath::Split(path);
+    if (split.IsArchive() && !split.Decode()) {
+        // What the reader does, without a device around it.
+        QString refusal;
+        if (!ArchiveIndex::Of(split.ArchiveFile(), &refusal)) {
+            return Refuse(error, refusal.isEmpty()
+                                     ? "not a readable package: " + split.ArchiveFile()
+                                     : refusal);
+        }
+        ArchiveLibInterface::ReadingArchivedStream stream(split.ArchiveFile(), split.InnerPath());
+        if (!stream.Found()) {
+            return Refuse(error, "no such entry: " + path);
+        }
+        if (stream.Size() > limit) {
+            return Refuse(error, TooLarge(path, stream.Size(), limit));
+        }
+        // The stored size is only a claim: memory grows with the data that really come.
+        while (read.size() < stream.Size()) {
+            const qint64 offset = read.size();
+            const qint64 piece = qMin(kReadPiece, stream.Size() - offset);
+            read.resize(offset + piece);
+            const qint64 got = stream.Read(read.data() + offset, piece);
+            if (got <= 0) {
+                return Refuse(error, "damaged package data in " + path);
+            }
+            read.resize(offset + got);
+        }
+    } else {
+        const std::unique_ptr<QIODevice> device = OpenRead(path);
+        if (!device) {
+            return Refuse(error, "can't open " + path);
+        }
+        if (!ReadPieces(device.get(), path, limit, &read, error)) {
+            return false;
+        }
+    }
+    *data = std::move(read);
+    return true;
 }
 
 bool WriteFile(const QString& path, const QByteArray& data) {

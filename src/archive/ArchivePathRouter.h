@@ -17,8 +17,12 @@ namespace ArchivePathRouter {
 bool IsArchivePath(const QString& path);
 // The opened device for reading, or null.
 std::unique_ptr<QIODevice> OpenRead(const QString& path);
-// All bytes of the file; false when it cannot be opened or read.
-bool ReadAll(const QString& path, QByteArray* data);
+// The largest file ReadAll takes unless told otherwise.
+constexpr qint64 kDefaultReadLimit = qint64(256) * 1024 * 1024;
+// All bytes of the file, read in pieces; false when it cannot be opened or read or holds more
+// than `limit` bytes (then nothing is kept). `error`, when given, says why.
+bool ReadAll(const QString& path, QByteArray* data, QString* error = nullptr,
+             qint64 limit = kDefaultReadLimit);
 // Writes the whole file: into the package being written for archive paths (write mode), else
 // through a save file that replaces the old file only when complete.
 bool WriteFile(const QString& path, const QByteArray& data);

@@ -4,16 +4,17 @@
 #include "archive/ArchiveWriter.h"
 #include "archive/EncryptedArchiveReader.h"
 
-#include <atomic>
+#include <utility>
 
 namespace {
 
-std::atomic<bool> g_writeMode{false};
+// Per thread: a read on one thread while another writes a package must stay a read.
+thread_local bool g_writeMode = false;
 
 }  // namespace
 
 CustomFileSystemEngineHandler::Enabler::Enabler(bool writeMode)
-    : m_saved(g_writeMode.exchange(writeMode)) {}
+    : m_saved(std::exchange(g_writeMode, writeMode)) {}
 
 CustomFileSystemEngineHandler::Enabler::~Enabler() {
     g_writeMode = m_saved;

@@ -11,8 +11,8 @@
 // ".lumopkg" packages, else the reader. Other paths get none and are ordinary files.
 class CustomFileSystemEngineHandler {
 public:
-    // Scope guard over the process-wide write mode: sets it, and restores the saved value when
-    // it goes.
+    // Scope guard over the calling thread's write mode: sets it, and restores the saved value
+    // when it goes. Other threads keep their own mode.
     class Enabler {
     public:
         Enabler(const Enabler&) = delete;

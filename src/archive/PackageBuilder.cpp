@@ -15,7 +15,9 @@ namespace PackageBuilder {
 
 bool Pack(const QString& directory, const QString& archiveFile, bool encipher, QString* error,
           int* fileCount) {
-    const QDir source(directory);
+    // Entries are named relative to the directory, whatever form its path is given in.
+    const QString root = QFileInfo(directory).absoluteFilePath();
+    const QDir source(root);
     if (!QFileInfo(directory).isDir()) {
         *error = "Not a directory: " + directory;
         return false;
@@ -31,7 +33,7 @@ bool Pack(const QString& directory, const QString& archiveFile, bool encipher, Q
     auto holder = CustomFileSystemEngineHandler::create(archiveFile + "/");
     int files = 0;
     bool ok = true;
-    QDirIterator it(directory, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
                     QDirIterator::Subdirectories);
     while (ok && it.hasNext()) {
         const QString path = it.next();

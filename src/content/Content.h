@@ -29,7 +29,11 @@ public:
     // and the suffix).
     virtual quint32* Key();
     virtual bool Load(const QString& path) = 0;
+    // Writes the item; false, with nothing written, when it can't be (StoreProblem says why
+    // when the item itself is the reason).
     virtual bool Save(const QString& path) = 0;
+    // Why the item can't be stored in a file or a fixture as it is; empty when it can.
+    virtual QString StoreProblem() const { return {}; }
     // The file suffix of this kind of item, without the point.
     virtual QString Suffix() const = 0;
     virtual bool IsFlagged() const;

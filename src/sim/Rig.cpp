@@ -1,5 +1,7 @@
 #include "sim/Rig.h"
 
+#include "archive/ArchivePathRouter.h"
+
 #include "hardware/DriverRequests.h"
 #include "hardware/InterfaceClasses.h"
 #include "sim/RigFixtureReader.h"
@@ -158,12 +160,15 @@ std::optional<RigWidget> ParseWidget(const QJsonValue& value, int index, const Q
 }  // namespace
 
 std::optional<Rig> Rig::Load(const QString& path, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = "cannot read rig file " + path + ": " + file.errorString();
+    // A rig file is a few kilobytes; the bound keeps a wrong path (a device, a huge file) out.
+    constexpr qint64 kMaxRigFileBytes = 16 * 1024 * 1024;
+    QByteArray json;
+    QString reason;
+    if (!ArchivePathRouter::ReadAll(path, &json, &reason, kMaxRigFileBytes)) {
+        *error = "cannot read rig file " + path + ": " + reason;
         return std::nullopt;
     }
-    auto rig = Parse(file.readAll(), error, QFileInfo(path).absolutePath());
+    auto rig = Parse(json, error, QFileInfo(path).absolutePath());
     if (!rig) {
         *error = "rig file " + path + ": " + *error;
     }

@@ -1,5 +1,7 @@
 #include "sim/RigFixtureReader.h"
 
+#include "archive/ArchivePathRouter.h"
+
 #include "lumo/LumoDefs.h"
 #include "sim/JsonFields.h"
 
@@ -281,12 +283,13 @@ bool ReadLedFile(const QJsonValue& value, const QString& where, const QString& m
         return true;
     }
     const QString path = QDir(folder).filePath(object.value("image").toString());
-    QFile image(path);
-    if (!object.value("image").isString() || !image.open(QIODevice::ReadOnly)) {
-        *error = where + ": \"image\" must name a readable image file: " + path;
+    QString reason;
+    if (!object.value("image").isString() ||
+        !ArchivePathRouter::ReadAll(path, &file->bytes, &reason, LumoRDMImage::kMaxFileBytes)) {
+        *error = where + ": \"image\" must name a readable image file: " + path +
+                 (reason.isEmpty() ? QString() : " (" + reason + ")");
         return false;
     }
-    file->bytes = image.readAll();
     LumoRDMImage record(SimLumoFixture::LedCount(model));
     if (!record.FromBytes(file->bytes)) {
         *error = where + ": " + path + " is not an image of a " + model + " fixture";

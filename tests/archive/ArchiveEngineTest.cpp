@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <typeinfo>
 
 using namespace ArchiveTestSupport;
@@ -296,3 +297,54 @@ TEST_F(ArchiveEngineTest, DamagedArchivesFailWithoutCrashingOrTouchingTheFile) {
 }
 
 }  // namespace
+
+TEST_F(ArchiveEngineTest, AnEntryClaimingMoreThanThePackageCanHoldRefusesThePackage) {
+    const QString forged = Path("forged.crvpkg");
+    ASSERT_TRUE(WriteForgedTarGz(forged, {{"F1/config.xml", false, "<objects/>"}}, "F1/big.mqi",
+                                 QByteArray(600, 'x'), qint64(1000000000000000)));
+    for (const char* inner : {"/F1/big.mqi", "/F1/config.xml"}) {
+        SCOPED_TRACE(inner);
+        QByteArray data("kept");
+        QString error;
+        EXPECT_FALSE(ArchivePathRouter::ReadAll(forged + inner, &data, &error));
+        EXPECT_TRUE(error.contains("entry F1/big.mqi claims 1000000000000000 bytes"))
+            << error.toStdString();
+        EXPECT_EQ(data, "kept");
+    }
+    EXPECT_TRUE(ArchivePathRouter::EntryList(forged + "/F1", QDir::Files).isEmpty());
+    EXPECT_EQ(ArchivePathRouter::OpenRead(forged + "/F1/big.mqi"), nullptr);
+}
+
+TEST_F(ArchiveEngineTest, ReadAllRefusesWhatIsLargerThanItsLimit) {
+    const QString package = Path("large.crvpkg");
+    ASSERT_TRUE(WriteTarGz(package, {{"f/large.mqi", false, QByteArray(5000, 'y')}}));
+    QFile plain(Path("large.mqi"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.write(QByteArray(5000, 'y'));
+    plain.close();
+    for (const QString& path : {package + "/f/large.mqi", Path("large.mqi")}) {
+        SCOPED_TRACE(path.toStdString());
+        QByteArray data("kept");
+        QString error;
+        EXPECT_FALSE(ArchivePathRouter::ReadAll(path, &data, &error, 4096));
+        EXPECT_TRUE(error.contains("more than the 4096 bytes")) << error.toStdString();
+        EXPECT_EQ(data, "kept");
+        EXPECT_TRUE(ArchivePathRouter::ReadAll(path, &data, &error, 5000));
+        EXPECT_EQ(data.size(), 5000);
+    }
+}
+
+TEST(ArchiveWriteModeTest, BelongsToTheThreadThatSetsIt) {
+    const QString path = "/d/x.lumopkg/f/a.mqi";
+    const ArchiveWriterEnabler writing;
+    std::unique_ptr<ArchiveEngine> elsewhere;
+    std::thread([&] { elsewhere = CustomFileSystemEngineHandler::create(path); }).join();
+    EXPECT_EQ(typeid(*elsewhere), typeid(ArchiveReader));
+    // A read on another thread while this one writes leaves this thread a writer.
+    std::thread([&] {
+        const ArchiveReaderEnabler reading;
+        elsewhere = CustomFileSystemEngineHandler::create(path);
+    }).join();
+    const std::unique_ptr<ArchiveEngine> here = CustomFileSystemEngineHandler::create(path);
+    EXPECT_EQ(typeid(*here), typeid(ArchiveWriter));
+}

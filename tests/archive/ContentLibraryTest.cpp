@@ -1,3 +1,5 @@
+#include "ArchiveTestSupport.h"
+#include "support/LogCapture.h"
 #include "support/RecordingFeedback.h"
 
 #include "archive/CustomFileSystemEngineHandler.h"
@@ -349,6 +351,22 @@ TEST_F(ContentLibraryTest, StockContentReadsAnEncipheredPackage) {
     ContentList items;
     items.push_back(NewImage<MarqaImage>("x", 1));
     EXPECT_FALSE(folder->AddContent(std::move(items), nullptr));
+}
+
+TEST_F(ContentLibraryTest, APackageWithAForgedEntrySizeIsSkippedWithTheReasonLogged) {
+    const QString stock = m_dir.filePath("stock");
+    QDir().mkpath(stock);
+    ASSERT_TRUE(ArchiveTestSupport::WriteForgedTarGz(
+        stock + "/marqa_stock_content.lumopkg", {{"F1/config.xml", false, "<objects/>"}},
+        "F1/logo.mqi", QByteArray(900, 'x'), qint64(1000000000000000)));
+    const LogCapture log;
+    StockContentRoot root(stock);
+    ASSERT_EQ(root.ChildCount(), 2);
+    EXPECT_EQ(qobject_cast<ContentFolder*>(root.Child(0))->ChildCount(), 0);
+    EXPECT_TRUE(
+        log.Texts().join('\n').contains("marqa_stock_content.lumopkg skipped: entry "
+                                        "F1/logo.mqi claims 1000000000000000 bytes"))
+        << log.Texts().join('\n').toStdString();
 }
 
 TEST_F(ContentLibraryTest, ADestinationFileWritesOneArchiveWhenItGoes) {

@@ -1,3 +1,4 @@
+#include "ArchiveTestSupport.h"
 #include "content/ledimage/MarqaImage.h"
 
 #include <QDir>
@@ -72,6 +73,23 @@ TEST_F(PackageCommandTest, PacksListsAndReadsPackages) {
     EXPECT_TRUE(missing.err.contains("no such entry")) << missing.err.constData();
 }
 
+TEST_F(PackageCommandTest, APackMadeFromARelativeDirectoryListsItsContent) {
+    const ProgramResult packed =
+        RunProgram(AURELCTL, {"package", "pack", "Pkg", "rel.lumopkg"}, 30000,
+                   QProcessEnvironment::systemEnvironment(), m_dir.path());
+    ASSERT_EQ(packed.exitCode, 0) << packed.err.constData();
+    const Result root = RunTool(AURELCTL, {"package", "ls", m_dir.filePath("rel.lumopkg")});
+    EXPECT_EQ(root.status, 0);
+    EXPECT_TRUE(root.out.contains("F1/") && root.out.contains("config.xml"))
+        << root.out.constData();
+
+    // A package without anything to browse says so.
+    ASSERT_TRUE(ArchiveTestSupport::WriteTarGz(m_dir.filePath("bare.lumopkg"), {}));
+    const Result bare = RunTool(AURELCTL, {"package", "ls", m_dir.filePath("bare.lumopkg")});
+    EXPECT_EQ(bare.status, 1);
+    EXPECT_TRUE(bare.err.contains("holds no folders or files")) << bare.err.constData();
+}
+
 TEST_F(PackageCommandTest, EnciphersForStockContentAndDeciphersWithTheSameKey) {
     const QString out = m_dir.filePath("stock.lumopkg");
     auto environment = QProcessEnvironment::systemEnvironment();
@@ -110,6 +128,18 @@ TEST_F(PackageCommandTest, RefusesBadInvocationsAndBadPackages) {
         EXPECT_TRUE(result.err.startsWith("aurelctl: ")) << result.err.constData();
     }
     EXPECT_FALSE(QFile::exists(m_dir.filePath("x.lumopkg")));
+}
+
+TEST_F(PackageCommandTest, AForgedEntrySizeIsRefusedWithAReason) {
+    const QString forged = m_dir.filePath("forged.lumopkg");
+    ASSERT_TRUE(ArchiveTestSupport::WriteForgedTarGz(forged, {}, "F1/big.mqi", QByteArray(700, 'x'),
+                                                     qint64(1000000000000000)));
+    for (const QString& verb : {"package cat", "image info"}) {
+        SCOPED_TRACE(verb.toStdString());
+        const Result result = RunTool(AURELCTL, verb.split(' ') << forged + "/F1/big.mqi");
+        EXPECT_EQ(result.status, 1);
+        EXPECT_TRUE(result.err.contains("claims 1000000000000000 bytes")) << result.err.constData();
+    }
 }
 
 TEST_F(PackageCommandTest, ListsTheLibraryOfTheDocumentsFolder) {

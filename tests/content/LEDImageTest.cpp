@@ -200,6 +200,20 @@ TEST(LEDImageFileTest, SaveReplacesTheFileOnlyWhenTheWriteSucceeds) {
     EXPECT_EQ(image.Summary().size(), MarqaImage::kSummarySize);
 }
 
+TEST(LEDImageFileTest, AnImageOfMoreThan255FramesIsNeverWritten) {
+    QTemporaryDir dir;
+    const std::unique_ptr<MarqaImage> image = Filled<MarqaImage>(256);
+    image->SetName("long");
+    const QString path = dir.filePath("long.mqi");
+    EXPECT_EQ(image->StoreProblem(),
+              "long has 256 frames, more than the 255 an LED image can hold");
+    EXPECT_FALSE(image->Save(path));
+    EXPECT_FALSE(QFile::exists(path));
+    image->SetFrames(std::vector<MarqaImage::Frame>(255));
+    EXPECT_TRUE(image->StoreProblem().isEmpty());
+    EXPECT_TRUE(image->Save(path));
+}
+
 TEST(LEDImageTest, CloneAndCopyTakeEveryValue) {
     const std::unique_ptr<SolviImage> filled = Filled<SolviImage>(4);
     SolviImage& original = *filled;

@@ -13,9 +13,11 @@ struct ProgramResult {
 
 inline ProgramResult RunProgram(
     const QString& program, const QStringList& arguments, int timeoutMs = 30000,
-    const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
+    const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+    const QString& workingDirectory = QString()) {
     QProcess process;
     process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(workingDirectory);
     process.start(program, arguments);
     ProgramResult result;
     if (process.waitForFinished(timeoutMs) && process.exitStatus() == QProcess::NormalExit) {

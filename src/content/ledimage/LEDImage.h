@@ -64,7 +64,7 @@ public:
     bool Load(const QString& path) override {
         // Read whole first: the path may lead into a package archive.
         QByteArray bytes;
-        if (!ArchivePathRouter::ReadAll(path, &bytes)) {
+        if (!ArchivePathRouter::ReadAll(path, &bytes, nullptr, LumoRDMImage::kMaxFileBytes)) {
             return false;
         }
         QBuffer file(&bytes);
@@ -96,6 +96,17 @@ public:
         QBuffer file(&bytes);
         file.open(QIODevice::WriteOnly);
         return record.Write(file) && ArchivePathRouter::WriteFile(path, bytes);
+    }
+
+    QString StoreProblem() const override {
+        const ContentModelLock lock;
+        if (m_frames.size() <= size_t(LumoRDMImage::kMaxFrames)) {
+            return {};
+        }
+        return QStringLiteral("%1 has %2 frames, more than the %3 an LED image can hold")
+            .arg(Name())
+            .arg(m_frames.size())
+            .arg(LumoRDMImage::kMaxFrames);
     }
 
     QByteArray Summary() const {

@@ -75,6 +75,9 @@ bool LumoRDMImage::Read(QIODevice& device) {
 }
 
 bool LumoRDMImage::Write(QIODevice& device) const {
+    if (entries.size() > size_t(kMaxFrames)) {
+        return false;  // the frame count would wrap
+    }
     return device.write(ToBytes()) == kHeaderSize + qint64(entries.size()) * EntrySize();
 }
 

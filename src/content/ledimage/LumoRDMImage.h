@@ -17,6 +17,11 @@ public:
     static constexpr int kPaletteSize = 768;
     // Entry bytes before the LED values: type, transparent index, delay (2), reserved (4).
     static constexpr int kEntryPrefixSize = 8;
+    // The largest image file read: far above 255 frames of the widest family, far below what
+    // a forged size could ask for.
+    static constexpr qint64 kMaxFileBytes = 1024 * 1024;
+    // The header's frame count is one byte: an image holds at most this many frames.
+    static constexpr int kMaxFrames = 255;
 
     struct Header {
         quint8 format = 1;
@@ -55,6 +60,7 @@ public:
     // Reads a whole record up to the end of the device. False for a short header, a format
     // other than 1, an unknown entry type or a cut entry; the record is then unspecified.
     bool Read(QIODevice& device);
+    // Writes the record; false, with nothing written, for more than kMaxFrames entries.
     bool Write(QIODevice& device) const;
     bool FromBytes(const QByteArray& bytes);
     QByteArray ToBytes() const;

@@ -7,6 +7,9 @@
 // The description file of a library directory, "config.xml": an "objects" element (the
 // directory's policy, the library version) and one empty element per described child.
 struct ContentLibraryConfig {
+    // The largest description read: thousands of children take a few hundred kilobytes.
+    static constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
+
     struct Child {
         QString element;  // "package", "folder" or "content"
         QString name;

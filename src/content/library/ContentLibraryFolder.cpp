@@ -85,6 +85,9 @@ bool ContentLibraryFolder::AddContent(ContentList items, IFeedback* feedback) {
         if (!item->SetName(QFileInfo(file).completeBaseName())) {
             return false;
         }
+        if (const QString problem = item->StoreProblem(); !problem.isEmpty()) {
+            return Refuse(feedback, problem);
+        }
         if (!item->Save(file)) {
             return Refuse(feedback, "Can't write file");
         }

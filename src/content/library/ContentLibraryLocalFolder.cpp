@@ -92,7 +92,9 @@ void ContentLibraryLocalFolder::HandDownPolicy(const PolicyBase* policy) {
 bool ContentLibraryLocalFolder::LoadConfig() {
     QByteArray text;
     ContentLibraryConfig config;
-    if (!ArchivePathRouter::ReadAll(ChildPath("config.xml"), &text) || !config.Parse(text)) {
+    if (!ArchivePathRouter::ReadAll(ChildPath("config.xml"), &text, nullptr,
+                                    ContentLibraryConfig::kMaxFileBytes) ||
+        !config.Parse(text)) {
         return false;
     }
     const ContentModelLock lock;
