@@ -42,6 +42,7 @@ CommManager::~CommManager() {
     // to it; the pause lets it notice. The universe itself is deleted only once the worker
     // has stopped, so no command can still be using it.
     m_universe->CloseWidget();
+    m_thread.RequestStop();
     Os::Clock::Instance().Wait(kShutdownPauseMs);
     m_thread.Stop();
     m_universe.reset();

@@ -15,12 +15,17 @@ CommThread::~CommThread() {
     Stop();
 }
 
-void CommThread::Stop() {
+void CommThread::RequestStop() {
     {
         std::unique_lock lock(m_mutex);
         m_stop = true;
         m_wake.notify_one();
     }
+    m_waits.Break();
+}
+
+void CommThread::Stop() {
+    RequestStop();
     wait();
 }
 
@@ -70,6 +75,7 @@ Command* CommThread::TakeNext() {
 
 void CommThread::run() {
     Os::Thread::SetCurrentName("CommThread");
+    const Os::WaitBreaker::Attach breakable(m_waits);
     qint64 idleSince = Os::Clock::Instance().NowMs();
     for (;;) {
         Command* command = TakeNext();
@@ -81,6 +87,7 @@ void CommThread::run() {
             const QUuid id = command->GetId();
             Q_EMIT ExecutingNextCommand(id);
             try {
+                command->Begin();
                 command->Execute();
             } catch (...) {
                 // A command reports its own failures; nothing it throws stops the queue.

@@ -4,6 +4,8 @@
 #include <QThread>
 #include <QUuid>
 
+#include "os/Clock.h"
+
 #include <condition_variable>
 #include <mutex>
 
@@ -20,6 +22,9 @@ public:
     ~CommThread() override;
 
     void Enqueue(Command* command);
+    // Tells the worker to stop and cuts short the clock wait of the running command, without
+    // waiting for the worker.
+    void RequestStop();
     // Tells the worker to stop and waits for it; commands still queued are not run.
     void Stop();
     bool StopRequested() const;
@@ -44,6 +49,7 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_stop = false;
+    Os::WaitBreaker m_waits;
     QList<Command*> m_queue;
     // Commands being announced (CommandQueued): findable, but not yet run.
     QList<Command*> m_announcing;

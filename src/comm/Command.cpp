@@ -9,6 +9,22 @@ constexpr qint64 kFeedbackPauseMs = 100;
 Command::Command(QObject* parent)
     : QObject(parent), m_id(QUuid::createUuid()), m_name(QStringLiteral("Unknown")) {}
 
+void Command::Describe(const QString& text) {
+    QMutexLocker lock(&m_descriptionMutex);
+    m_description = text;
+}
+
+void Command::Begin() {
+    QString description;
+    {
+        QMutexLocker lock(&m_descriptionMutex);
+        description = m_description;
+    }
+    if (!description.isEmpty()) {
+        AddString(description, FeedbackStatusNormal);
+    }
+}
+
 void Command::AddString(QString text, FeedbackStatus status) {
     Q_EMIT IFeedback_AddString(text, status);
     if (m_feedback) {

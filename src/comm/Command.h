@@ -23,6 +23,9 @@ public:
 
     // Does the command's whole work on the worker thread; true on success.
     virtual bool Execute() = 0;
+    // Called by the worker just before Execute: writes the description, so that every log
+    // of the command starts with it.
+    void Begin();
 
     // The thread the command was queued from; it returns there once it has run, so that
     // its creator can delete it there.
@@ -45,6 +48,9 @@ Q_SIGNALS:
 
 protected:
     void SetName(const QString& name) { m_name = name; }
+    // The line the command's log starts with ("Rename Forest"). Commands describe themselves
+    // when they are set up, before anyone listens, so the line is kept and written by Begin.
+    void Describe(const QString& text);
     static FeedbackResult ResultOf(bool success) { return FeedbackResult(2 - int(success)); }
 
     mutable QMutex m_mutex;  // for the subclasses' own state
@@ -53,5 +59,7 @@ private:
     const QUuid m_id;
     QString m_name;
     IFeedback* m_feedback = nullptr;
+    mutable QMutex m_descriptionMutex;  // apart from m_mutex: subclasses describe under it
+    QString m_description;
     QThread* m_homeThread = nullptr;
 };

@@ -3,7 +3,10 @@
 #include <QtGlobal>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 
 namespace Os {
 
@@ -44,6 +47,42 @@ public:
 
 private:
     std::atomic<qint64> m_now;
+};
+
+// Lets another thread cut short the clock waits of one thread: the thread attaches it while it
+// runs, and Break() ends the wait it is in and every later one at once. The command worker
+// holds one, so stopping it never waits out a fixture's "ask me again in 10 minutes".
+class WaitBreaker {
+public:
+    WaitBreaker() = default;
+    WaitBreaker(const WaitBreaker&) = delete;
+    WaitBreaker& operator=(const WaitBreaker&) = delete;
+
+    // From any thread.
+    void Break();
+    bool Broken() const;
+
+    // Attaches the breaker to the calling thread for the scope's lifetime.
+    class Attach {
+    public:
+        explicit Attach(WaitBreaker& breaker);
+        ~Attach();
+        Attach(const Attach&) = delete;
+        Attach& operator=(const Attach&) = delete;
+
+    private:
+        WaitBreaker* m_previous;
+    };
+
+    // The breaker attached to the calling thread, or null.
+    static WaitBreaker* Current();
+    // Sleeps until `until` or until broken.
+    void WaitUntil(std::chrono::steady_clock::time_point until);
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_broken = false;
 };
 
 // Installs a virtual clock for the lifetime of the scope.

@@ -12,8 +12,7 @@ void RDMIdentifyCommand::SetDevice(Device* device) {
     m_device = DeviceUse(device);
     m_rdmDevice = qobject_cast<RDMDevice*>(device);
     if (m_rdmDevice) {
-        AddString(QStringLiteral("Identifying %1").arg(m_rdmDevice->GetUid()),
-                  FeedbackStatusNormal);
+        Describe(QStringLiteral("Identifying %1").arg(m_rdmDevice->GetUid()));
     }
 }
 

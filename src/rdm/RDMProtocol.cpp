@@ -5,6 +5,7 @@
 #include "hardware/RdmUniverseUsb.h"
 #include "os/Clock.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -106,8 +107,8 @@ void RDMProtocol::ReverseCopy(const quint8* source, int size, quint8* target) {
 // ---- transactions ----
 
 QByteArray RDMProtocol::BuildRequest(quint32 deviceId, quint16 manufacturerId, quint8 commandClass,
-                                     quint16 pid, const quint8* data, quint8 dataLength) {
-    const quint8 length = std::min<quint8>(data ? dataLength : 0, Rdm::kMaxParameterData);
+                                     quint16 pid, const quint8* data, int dataLength) {
+    const quint8 length = quint8(std::clamp(data ? dataLength : 0, 0, int(Rdm::kMaxParameterData)));
     QByteArray request(Rdm::kHeaderSize + length + Rdm::kChecksumSize, '\0');
     auto* bytes = reinterpret_cast<quint8*>(request.data());
     bytes[0] = Rdm::kStartCode;
@@ -150,8 +151,20 @@ struct RDMProtocol::Outcome {
 
 ResponseStatus RDMProtocol::RdmTransaction(quint8 port, quint32 deviceId, quint16 manufacturerId,
                                            quint8 commandClass, quint16 pid, const quint8* data,
-                                           quint8 dataLength, quint8* reply, quint32& replyLength,
+                                           int dataLength, quint8* reply, quint32& replyLength,
                                            IFeedback* feedback) {
+    if (dataLength < 0 || dataLength > Rdm::kMaxParameterData) {
+        Report(feedback,
+               QStringLiteral(" Error! device (0x%1) : %2 bytes of parameter data are more than "
+                              "an RDM request can carry (%3) for COMMAND(0x%4) and PID(0x%5)!")
+                   .arg(Hex(quint64(manufacturerId) << 32 | deviceId))
+                   .arg(dataLength)
+                   .arg(Rdm::kMaxParameterData)
+                   .arg(Hex(commandClass), Hex(pid)),
+               FeedbackStatusError);
+        replyLength = 0;
+        return ResponseRequestTooLong;
+    }
     QByteArray request =
         BuildRequest(deviceId, manufacturerId, commandClass, pid, data, dataLength);
     auto* requestBytes = reinterpret_cast<quint8*>(request.data());
@@ -249,7 +262,8 @@ RDMProtocol::Outcome RDMProtocol::ReadReply(const quint8* received, quint32 coun
         }
         const quint16 value = UnpackUInt16(replyData);
         if (!nack || value == Rdm::kNackBusy) {
-            Os::Clock::Instance().Wait(nack ? kBusyWaitMs : qint64(value) * 100);
+            Os::Clock::Instance().Wait(nack ? kBusyWaitMs
+                                            : qMin(qint64(value) * 100, kMaxAckTimerWaitMs));
             if (nack || commandClass == Rdm::kGet || commandClass == Rdm::kGetResponse) {
                 return Outcome{true, ResponseAck};
             }

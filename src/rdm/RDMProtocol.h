@@ -22,6 +22,9 @@ public:
     static constexpr qint64 kBusyWaitMs = 1000;
     // Resends after ACK_TIMER or a busy NACK allowed in one transaction.
     static constexpr int kMaxResends = 30;
+    // The longest single wait an ACK_TIMER reply gets, whatever time the fixture asks for
+    // (the field allows up to 109 minutes).
+    static constexpr qint64 kMaxAckTimerWaitMs = 3000;
 
     // Discovery figures.
     static constexpr quint64 kSearchUpper = 0xFFFFFFFFFFFEULL;
@@ -110,15 +113,16 @@ public:
     static void ReverseCopy(const quint8* source, int size, quint8* target);
 
     // One request and its reply. `replyLength` is the capacity of `reply` on entry and the
-    // number of parameter data bytes placed in it on return.
+    // number of parameter data bytes placed in it on return. Parameter data longer than an RDM
+    // message can carry are refused, never cut.
     virtual ResponseStatus RdmTransaction(quint8 port, quint32 deviceId, quint16 manufacturerId,
                                           quint8 commandClass, quint16 pid, const quint8* data,
-                                          quint8 dataLength, quint8* reply, quint32& replyLength,
+                                          int dataLength, quint8* reply, quint32& replyLength,
                                           IFeedback* feedback);
 
     // Builds a request as sent (message, then checksum).
     QByteArray BuildRequest(quint32 deviceId, quint16 manufacturerId, quint8 commandClass,
-                            quint16 pid, const quint8* data, quint8 dataLength);
+                            quint16 pid, const quint8* data, int dataLength);
 
 protected:
     // A GET or SET of one parameter: the NACK message names `action` ("Getting Device

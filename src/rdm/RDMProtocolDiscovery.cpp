@@ -153,7 +153,8 @@ bool RDMProtocol::DiscUnMute(quint16 port, quint64 uid, IFeedback* feedback) {
 
 bool RDMProtocol::MuteControl(quint16 port, quint64 uid, quint16 pid, const char* action,
                               IFeedback* feedback) {
-    quint8 reply[2];
+    // The control field, and the binding UID that multi-port responders add.
+    quint8 reply[8];
     quint32 length = sizeof reply;
     const ResponseStatus status =
         RdmTransaction(quint8(port), quint32(uid), quint16(uid >> 32), Rdm::kDiscovery, pid,

@@ -121,10 +121,9 @@ bool RDMProtocol::Transact(RDMDevice* device, quint8 commandClass, quint16 pid,
     }
     QByteArray buffer(int(capacity), '\0');
     quint32 length = capacity;
-    const ResponseStatus status =
-        RdmTransaction(device->GetPort(), device->DeviceId(), device->ManufacturerId(),
-                       commandClass, pid, Bytes(data), quint8(data.size()),
-                       reinterpret_cast<quint8*>(buffer.data()), length, feedback);
+    const ResponseStatus status = RdmTransaction(
+        device->GetPort(), device->DeviceId(), device->ManufacturerId(), commandClass, pid,
+        Bytes(data), int(data.size()), reinterpret_cast<quint8*>(buffer.data()), length, feedback);
     if (status == ResponseNack) {
         Report(feedback,
                QStringLiteral(" Device 0x%1 Failed %2: Nack Error %3!")
@@ -252,7 +251,7 @@ bool RDMProtocol::GetStartAddressWithText(RDMDevice* device, const QString& text
     QByteArray buffer(int(kAddressCapacity), '\0');
     quint32 length = kAddressCapacity;
     return RdmTransaction(device->GetPort(), device->DeviceId(), device->ManufacturerId(),
-                          Rdm::kGet, Rdm::DmxStartAddress, Bytes(data), quint8(data.size()),
+                          Rdm::kGet, Rdm::DmxStartAddress, Bytes(data), int(data.size()),
                           reinterpret_cast<quint8*>(buffer.data()), length,
                           feedback) == ResponseAck;
 }

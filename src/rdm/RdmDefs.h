@@ -92,8 +92,9 @@ enum ResponseStatus : int {
     ResponseNack = 2,
     ResponseAckOverflow = 3,
     ResponseBufferTooSmall = -1,
-    ResponseInvalid = -2,     // not addressed to this program, or checksum wrong
-    ResponseNoReply = -3,     // no reply after the retries (or the resend bound was hit)
-    ResponseSendFailed = -4,  // the universe refused to send after the retries
-    ResponseNoUniverse = -5,  // no widget; also a NACK or ACK_TIMER of the wrong length
+    ResponseInvalid = -2,         // not addressed to this program, or checksum wrong
+    ResponseNoReply = -3,         // no reply after the retries (or the resend bound was hit)
+    ResponseSendFailed = -4,      // the universe refused to send after the retries
+    ResponseNoUniverse = -5,      // no widget; also a NACK or ACK_TIMER of the wrong length
+    ResponseRequestTooLong = -6,  // more parameter data than a request can carry: not sent
 };

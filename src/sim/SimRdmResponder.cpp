@@ -286,10 +286,20 @@ QByteArray SimRdmResponder::Discovery(quint16 pid, const QByteArray& data, bool 
             [[fallthrough]];
         case 0x0003:  // DISC_UN_MUTE
             m_muted = pid == 0x0002;
-            return unicast ? Reply(request, Answer{kAck, Be16(0)}) : QByteArray();
+            return unicast ? Reply(request, Answer{kAck, MuteReplyData()}) : QByteArray();
         default:
             return {};
     }
+}
+
+QByteArray SimRdmResponder::MuteReplyData() const {
+    QByteArray data = Be16(0);  // control field: no flags
+    if (m_config.bindingUid != 0) {
+        data.append(Be16(quint16(m_config.bindingUid >> 32)));
+        data.append(Be16(quint16(m_config.bindingUid >> 16)));
+        data.append(Be16(quint16(m_config.bindingUid)));
+    }
+    return data;
 }
 
 QByteArray SimRdmResponder::Reply(const QByteArray& request, const Answer& answer) const {

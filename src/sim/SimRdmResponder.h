@@ -63,6 +63,9 @@ struct RdmResponderConfig {
     QList<quint16> supportedParameters;
     // SUPPORTED_PARAMETERS sends at most this many ids a reply, the rest in ACK_OVERFLOW chunks.
     int parametersPerReply = 115;
+    // A multi-port responder's binding UID: when set, mute replies carry it after the control
+    // field (8 bytes instead of 2).
+    quint64 bindingUid = 0;
     RdmFaults faults;
 };
 
@@ -113,6 +116,8 @@ private:
                          const QByteArray& request);
     Answer Dispatch(quint8 commandClass, quint16 pid, const QByteArray& data);
     QByteArray Reply(const QByteArray& request, const Answer& answer) const;
+    // The data of a mute or un-mute reply: the control field, then the binding UID if any.
+    QByteArray MuteReplyData() const;
     QByteArray SupportedParametersChunk(quint8* responseType);
 
     mutable std::mutex m_lock;

@@ -20,6 +20,7 @@ class LambdaCommand : public Command {
 public:
     explicit LambdaCommand(std::function<bool(Command&)> work) : m_work(std::move(work)) {}
     bool Execute() override { return m_work(*this); }
+    using Command::Describe;
 
 private:
     std::function<bool(Command&)> m_work;
@@ -173,6 +174,28 @@ TEST_F(CommandQueueTest, FeedbackIsEmittedThenForwardedAndFinishedPausesOnTheClo
     EXPECT_EQ(command->GetName(), "Unknown");
 }
 
+TEST_F(CommandQueueTest, EveryLogOfAQueuedCommandStartsWithItsDescription) {
+    RecordingFeedback target;
+    LambdaCommand* command = Make("c", [](Command& self) {
+        self.AddString("working", FeedbackStatusNormal);
+        return true;
+    });
+    // Described while being set up, before any listener or target.
+    command->Describe("Rename Forest");
+    command->SetFeedback(&target);
+    QStringList emitted;
+    QObject::connect(&m_manager, &CommManager::CommandQueued, [&](QUuid) {
+        QObject::connect(
+            command, &Command::IFeedback_AddString, command,
+            [&](const QString& text, FeedbackStatus) { emitted.append(text); },
+            Qt::DirectConnection);
+    });
+    m_manager.QueueCommand(command);
+    ASSERT_TRUE(Eventually([&] { return m_events.contains("completed c"); }));
+    EXPECT_EQ(emitted, QStringList({"Rename Forest", "working"}));
+    EXPECT_EQ(target.Texts(), QStringList({"Rename Forest", "working"}));
+}
+
 TEST_F(CommandQueueTest, WatcherListsOnlyCommandsWithoutAForwardingTarget) {
     FakeTaskList tasks;
     CommandQueueWatcher watcher(&tasks);
@@ -192,4 +215,24 @@ TEST_F(CommandQueueTest, WatcherListsOnlyCommandsWithoutAForwardingTarget) {
     ASSERT_TRUE(Eventually([&] { return m_events.contains("completed reporting"); }));
     EXPECT_TRUE(tasks.ids.contains(listed->GetId()));
     EXPECT_FALSE(tasks.ids.contains(reporting->GetId()));
+}
+
+TEST(CommShutdownTest, ClosingCutsShortTheClockWaitOfTheRunningCommand) {
+    // On the real clock: the command's wait is ten minutes long.
+    Os::Clock* installed = Os::Clock::Install(nullptr);
+    auto manager = std::make_unique<CommManager>();
+    std::atomic<bool> waiting{false};
+    LambdaCommand command([&](Command&) {
+        waiting = true;
+        Os::Clock::Instance().Wait(600000);
+        return true;
+    });
+    manager->QueueCommand(&command);
+    ASSERT_TRUE(Eventually([&] { return waiting.load(); }));
+    QElapsedTimer closing;
+    closing.start();
+    manager.reset();
+    // The one-second pause of the shutdown, and not the wait.
+    EXPECT_LT(closing.elapsed(), 5000);
+    Os::Clock::Install(installed);
 }

@@ -114,17 +114,19 @@ TEST(RDMDevicePropertiesTest, FixedRowsThenSupportedParametersInTheDevicesOrder)
     EXPECT_EQ(
         Rows(model).mid(1),
         QStringList({"Identify=On", "Software Version=", "Sensors=0", "Dmx Start Address=0",
-                     "Channels=0", "Power State=NORMAL", "Display Level=80%", "Lamp State=CUSTOM",
+                     "Channels=0", "Power State=NORMAL", "Display Level=31%", "Lamp State=CUSTOM",
                      "Pan Invert=Yes", "Model=Spot", "Lamp On Mode=N/A", "Display Invert=AUTO"}));
 }
 
 TEST(RDMDevicePropertiesTest, ValueTexts) {
     const std::tuple<QString (*)(quint32), quint32, const char*> cases[] = {
-        {&RDMDevice::LampStateText, 0, "OFF"},      {&RDMDevice::LampStateText, 4, "NOT PRESENT"},
-        {&RDMDevice::LampStateText, 127, "ERROR"},  {&RDMDevice::LampStateText, 5, "CUSTOM"},
-        {&RDMDevice::LampOnModeText, 3, "ON HOME"}, {&RDMDevice::LampOnModeText, 128, "CUSTOM"},
-        {&RDMDevice::LampOnModeText, 4, "N/A"},     {&RDMDevice::PowerStateText, 1, "SHUTDOWN"},
-        {&RDMDevice::PowerStateText, 3, "N/A"},     {&RDMDevice::DisplayInvertText, 255, "NORMAL"},
+        {&RDMDevice::LampStateText, 0, "OFF"},       {&RDMDevice::LampStateText, 4, "NOT PRESENT"},
+        {&RDMDevice::LampStateText, 127, "ERROR"},   {&RDMDevice::LampStateText, 5, "CUSTOM"},
+        {&RDMDevice::LampOnModeText, 3, "ON HOME"},  {&RDMDevice::LampOnModeText, 128, "CUSTOM"},
+        {&RDMDevice::LampOnModeText, 4, "N/A"},      {&RDMDevice::PowerStateText, 1, "SHUTDOWN"},
+        {&RDMDevice::PowerStateText, 3, "N/A"},      {&RDMDevice::DisplayInvertText, 255, "NORMAL"},
+        {&RDMDevice::DisplayLevelText, 255, "100%"}, {&RDMDevice::DisplayLevelText, 0, "0%"},
+        {&RDMDevice::DisplayLevelText, 128, "50%"},
     };
     for (const auto& [text, value, expected] : cases) {
         EXPECT_EQ(text(value), expected) << value;

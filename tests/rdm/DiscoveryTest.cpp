@@ -151,6 +151,20 @@ TEST_F(DiscoveryTest, FixtureThatNeverAcknowledgesMuteIsNotAdded) {
     EXPECT_EQ(FoundUids(), QList<quint64>({kFixtureUid}));
 }
 
+TEST_F(DiscoveryTest, MultiPortRespondersThatSendTheirBindingUidAreMutedAndFound) {
+    Sim::RdmResponderConfig first = Fixture(0x4A4100000102ULL);
+    first.bindingUid = 0x4A4100000102ULL;
+    Sim::RdmResponderConfig second = Fixture(0x4A4100000103ULL);
+    second.bindingUid = 0x4A4100000102ULL;
+    AddResponder(first);
+    AddResponder(second);
+    AddResponder(Fixture());
+    m_protocol.Discover(0, m_found, &m_feedback);
+    EXPECT_EQ(FoundUids(), QList<quint64>({kFixtureUid, 0x4A4100000102ULL, 0x4A4100000103ULL}));
+    EXPECT_FALSE(m_feedback.Texts().join('\n').contains("too small"))
+        << m_feedback.Texts().join('\n').toStdString();
+}
+
 TEST_F(DiscoveryTest, ProductionModeSearchesOnlyUpToTheFactoryRange) {
     SetSystemSetting("UniqueIdGenerator/key", QString::number(UniqueIdGenerator::kFactoryKey));
     SetSystemSetting("ProductionMode", true);

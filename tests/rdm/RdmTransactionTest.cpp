@@ -21,7 +21,7 @@ protected:
         quint32 length = capacity;
         const ResponseStatus status = m_protocol.RdmTransaction(
             0, quint32(uid), quint16(uid >> 32), commandClass, pid,
-            reinterpret_cast<const quint8*>(data.constData()), quint8(data.size()),
+            reinterpret_cast<const quint8*>(data.constData()), int(data.size()),
             reinterpret_cast<quint8*>(reply.data()), length, &m_feedback);
         return {status, length, reply.left(int(std::min<quint32>(length, 512)))};
     }
@@ -186,6 +186,41 @@ TEST_F(RdmTransactionTest, ResendsAreBounded) {
     EXPECT_EQ(m_feedback.Texts(),
               QStringList({" Warning: Resend limit exceeded for device (0x4a4100000101) - "
                            "COMMAND(0x20) and PID(0x60)!"}));
+}
+
+TEST_F(RdmTransactionTest, AnAckTimerWaitIsCappedAndItsResendsBounded) {
+    Sim::RdmResponderConfig config = Fixture();
+    config.faults.ackTimerCount = 1000;
+    config.faults.ackTimerEstimate = 0xFFFF;  // 109 minutes
+    AddResponder(config);
+    const qint64 start = clock().NowMs();
+    const Call call = Transact(Rdm::kGet, Rdm::DeviceInfo, 60);
+    EXPECT_EQ(call.status, ResponseNoReply);
+    EXPECT_EQ(SentRequests().size(), size_t(RDMProtocol::kMaxResends + 1));
+    EXPECT_LE(clock().NowMs() - start,
+              (RDMProtocol::kMaxResends + 2) * RDMProtocol::kMaxAckTimerWaitMs);
+}
+
+TEST_F(RdmTransactionTest, ParameterDataAnRdmRequestCannotCarryIsRefusedUnsent) {
+    AddResponder(Fixture());
+    for (const int size : {232, 300}) {  // 300 would wrap to 44 in the length byte
+        SCOPED_TRACE(size);
+        m_widget->ClearTraffic();
+        m_feedback.Clear();
+        const Call call =
+            Transact(Rdm::kSet, Rdm::DeviceLabel, 50, kFixtureUid, QByteArray(size, 'a'));
+        EXPECT_EQ(call.status, ResponseRequestTooLong);
+        EXPECT_TRUE(SentRequests().empty());
+        EXPECT_EQ(m_feedback.Texts(),
+                  QStringList({QStringLiteral(" Error! device (0x4a4100000101) : %1 bytes of "
+                                              "parameter data are more than an RDM request can "
+                                              "carry (231) for COMMAND(0x30) and PID(0x82)!")
+                                   .arg(size)}));
+    }
+    m_widget->ClearTraffic();
+    Transact(Rdm::kSet, Rdm::DeviceLabel, 50, kFixtureUid, QByteArray(231, 'a'));
+    ASSERT_FALSE(SentRequests().empty());
+    EXPECT_EQ(SentRequests().front().size(), 24 + 231 + 2);
 }
 
 TEST_F(RdmTransactionTest, NackAndTimerRepliesMustCarryTwoBytes) {

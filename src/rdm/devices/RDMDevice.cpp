@@ -52,7 +52,7 @@ const std::map<quint16, PropertyRow>& ParameterRows() {
          {"Display Invert",
           [](D d) { return RDMDevice::DisplayInvertText(d.GetDisplayInvert()); }}},
         {Rdm::DisplayLevel,
-         {"Display Level", [](D d) { return QStringLiteral("%1%").arg(d.GetDisplayLevel()); }}},
+         {"Display Level", [](D d) { return RDMDevice::DisplayLevelText(d.GetDisplayLevel()); }}},
         {Rdm::PanInvert, {"Pan Invert", [](D d) { return YesNo(d.GetPanInvert()); }}},
         {Rdm::TiltInvert, {"Tilt Invert", [](D d) { return YesNo(d.GetTiltInvert()); }}},
         {Rdm::PanTiltSwap, {"Pan Tilt Swap", [](D d) { return YesNo(d.GetPanTiltSwap()); }}},
@@ -110,6 +110,10 @@ QString RDMDevice::LampOnModeText(quint32 mode) {
 QString RDMDevice::PowerStateText(quint32 state) {
     static const Texts texts = {{0, "OFF"}, {1, "SHUTDOWN"}, {2, "STANDBY"}, {255, "NORMAL"}};
     return TextOf(texts, state);
+}
+
+QString RDMDevice::DisplayLevelText(quint32 level) {
+    return QStringLiteral("%1%").arg((qMin<quint32>(level, 255) * 100 + 127) / 255);
 }
 
 QString RDMDevice::DisplayInvertText(quint32 value) {

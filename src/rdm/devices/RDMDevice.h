@@ -98,6 +98,8 @@ public:
     static QString LampOnModeText(quint32 mode);
     static QString PowerStateText(quint32 state);
     static QString DisplayInvertText(quint32 value);
+    // The display level (0..255) as a percentage of full: 255 is "100%".
+    static QString DisplayLevelText(quint32 level);
 
 private:
     QString m_deviceLabel;
