@@ -84,7 +84,7 @@ LumoProtocol::Reply LumoProtocol::Request(quint8 port, quint64 uid, quint8 comma
     Reply reply;
     reply.status =
         RdmTransaction(port, quint32(uid), quint16(uid >> 32), commandClass, pid,
-                       reinterpret_cast<const quint8*>(data.constData()), quint8(data.size()),
+                       reinterpret_cast<const quint8*>(data.constData()), int(data.size()),
                        reinterpret_cast<quint8*>(buffer.data()), length, feedback);
     reply.data = buffer.left(int(std::min(length, capacity)));
     if (reply.status == ResponseNack) {

@@ -101,6 +101,8 @@ protected:
     // reason's text) at `nackStatus`, anything else fails silently.
     bool Succeeded(const Reply& reply, quint64 uid, const char* nackLine, IFeedback* feedback,
                    FeedbackStatus nackStatus = FeedbackStatusError);
+    // True when a widget is open; otherwise says " Error: No communication device detected".
+    static bool WidgetPresent(IFeedback* feedback);
 
 private:
     // What the block engine sends: the parameter, the bytes, the header before each block's

@@ -27,6 +27,15 @@ void SetProgress(IFeedback* feedback, int total, int current) {
 
 }  // namespace
 
+bool LumoProtocol::WidgetPresent(IFeedback* feedback) {
+    if (CommManager::Instance()->IsWidgetPresent() && CommManager::Instance()->GetUniverse()) {
+        return true;
+    }
+    Report(feedback, QStringLiteral(" Error: No communication device detected"),
+           FeedbackStatusError);
+    return false;
+}
+
 quint8 LumoProtocol::ReadBulkState(quint8 port, quint64 uid, quint16 pid, const char* nackLine,
                                    IFeedback* feedback) {
     for (int request = 1;; ++request) {
@@ -65,11 +74,17 @@ quint8 LumoProtocol::GetFpgaBulkDataReady(quint8 port, quint64 uid, IFeedback* f
 
 bool LumoProtocol::BroadcastBlocks(QList<LumoRDM*>& devices, const BlockSource& source,
                                    IFeedback* feedback) {
-    RdmUniverseUsb* universe = CommManager::Instance()->GetUniverse();
-    if (!CommManager::Instance()->IsWidgetPresent() || !universe) {
+    if (devices.isEmpty()) {
+        // Nothing is sent: broadcast blocks would reach fixtures no one asked.
+        Report(feedback, QStringLiteral(" Error: No device left to upload to"),
+               FeedbackStatusError);
+        return false;
+    }
+    if (!WidgetPresent(feedback)) {
         devices.clear();
         return false;
     }
+    RdmUniverseUsb* universe = CommManager::Instance()->GetUniverse();
     const quint16 ports = universe->GetPortCount();
     const int total = int(source.bytes.size());
     SetProgress(feedback, total, 0);
@@ -207,6 +222,9 @@ bool LumoProtocol::UploadFile(LumoRDM* device, quint8 folder, quint8 file,
     Report(feedback,
            Line(" Device 0x%1: Uploading file %2 to folder %3", uid).arg(file).arg(folder),
            FeedbackStatusNormal);
+    if (!WidgetPresent(feedback)) {
+        return false;
+    }
     if (file == 0) {
         Report(feedback, Line(" Device 0x%1 Error: Invalid file %2", uid).arg(file),
                FeedbackStatusNormal);
@@ -245,6 +263,9 @@ bool LumoProtocol::UploadFileToDevices(QList<LumoRDM*>& devices, quint8 folder, 
                .arg(folder)
                .arg(devices.size()),
            FeedbackStatusNormal);
+    if (!WidgetPresent(feedback)) {
+        return false;
+    }
     if (file == 0) {
         Report(feedback, QStringLiteral(" Error: Invalid file %1").arg(file), FeedbackStatusNormal);
         return false;
@@ -266,23 +287,22 @@ bool LumoProtocol::UploadFileToDevices(QList<LumoRDM*>& devices, quint8 folder, 
         return false;
     }
     Os::Clock::Instance().Wait(kUploadSettleMs);
-    int successes = 0;
-    for (LumoRDM* device : devices) {
+    const qsizetype sent = devices.size();
+    // A fixture that failed at the end did not take the file: it leaves the list.
+    devices.removeIf([&](LumoRDM* device) {
         const quint64 uid = device->GetUid();
         if (GetBulkDataReady(device->GetPort(), uid, feedback) == Lumo::BulkAbort) {
             Report(feedback, Line("Error! Device 0x%1 failed.", uid), FeedbackStatusError);
-        } else {
-            Report(feedback, Line(" Device 0x%1 completed succesfully.", uid),
-                   FeedbackStatusNormal);
-            ++successes;
+            return true;
         }
-    }
-    Report(feedback,
-           QStringLiteral(" %1 of %2 devices completed successfully.")
-               .arg(successes)
-               .arg(devices.size()),
-           FeedbackStatusNormal);
-    return true;
+        Report(feedback, Line(" Device 0x%1 completed succesfully.", uid), FeedbackStatusNormal);
+        return false;
+    });
+    Report(
+        feedback,
+        QStringLiteral(" %1 of %2 devices completed successfully.").arg(devices.size()).arg(sent),
+        FeedbackStatusNormal);
+    return !devices.isEmpty();
 }
 
 bool LumoProtocol::DownloadFile(LumoRDM* device, quint8 folder, quint8 file, LumoRDMImage& image,
@@ -293,6 +313,9 @@ bool LumoProtocol::DownloadFile(LumoRDM* device, quint8 folder, quint8 file, Lum
     Report(feedback,
            Line("Device 0x%1: Downloading file %2 to folder %3", uid).arg(file).arg(folder),
            FeedbackStatusNormal);
+    if (!WidgetPresent(feedback)) {
+        return false;
+    }
 
     int errors = 0;
     quint8 requestType = Lumo::PacketFirst;
@@ -338,10 +361,15 @@ bool LumoProtocol::DownloadFile(LumoRDM* device, quint8 folder, quint8 file, Lum
                             buffer.data() + filled);
                 filled += length;
                 ++accepted;
-                errors = 0;
                 requestType = Lumo::PacketNext;
                 done = type == Lumo::BlockLast;
-                error = false;
+                // A packet without data that is not the last moves nothing: it counts as an
+                // error, else a fixture sending only those would hold the worker for 65,535
+                // requests.
+                error = length == 0 && !done;
+                if (!error) {
+                    errors = 0;
+                }
             } else {
                 outOfOrder = true;
                 // A repeat of the packet already taken means the fixture missed the request

@@ -59,6 +59,27 @@ TEST_F(LumoCommandsTest, UploadSkipsItemsOfTheOtherFamilyWithoutASignal) {
     EXPECT_EQ(command.GetName(), "MARQA Content Upload");
 }
 
+TEST_F(LumoCommandsTest, AnImageOfMoreThan255FramesIsRefusedAndTheUploadFails) {
+    auto fixture = AddLumo("MARQA", kMarqaUid, Holding({Folder(41)}));
+    const auto device = MakeDevice<MarqaRDM>(kMarqaUid);
+    ContentList items;
+    items.push_back(Marqa(1, 0x11, 256));
+    items.push_back(Marqa(2, 0x22, 255));
+    MarqaContentUploadCommand command;
+    command.Setup(device.get(), 41, std::move(items));
+    QSignalSpy spy(&command, &MarqaContentUploadCommand::FinishedContentUpload);
+    RecordingFeedback feedback;
+    command.SetFeedback(&feedback);
+    EXPECT_FALSE(command.Execute());
+    EXPECT_EQ(Results<void>(spy, 1), (std::vector<std::pair<int, bool>>{{1, false}, {2, true}}));
+    EXPECT_FALSE(fixture->File(41, 1));
+    ASSERT_TRUE(fixture->File(41, 2));
+    EXPECT_EQ(quint8(fixture->File(41, 2)->bytes[1]), 255);  // the header's frame count
+    EXPECT_TRUE(feedback.Texts().contains(
+        " Error: File 1 has 256 frames, more than the 255 an LED image can hold, not uploaded"))
+        << feedback.Texts().join('\n').toStdString();
+}
+
 TEST_F(LumoCommandsTest, MulticastUploadLeavesOutAFixtureThatAbortedAFile) {
     const quint64 uids[] = {kMarqaUid, kMarqaUid + 1, kMarqaUid + 2};
     std::vector<std::shared_ptr<Sim::SimLumoFixture>> fixtures;

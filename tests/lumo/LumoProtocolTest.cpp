@@ -1,5 +1,7 @@
 #include "LumoRigTest.h"
 
+#include <QTest>
+
 #include "lumo/MarqaProtocol.h"
 #include "lumo/SolviProtocol.h"
 
@@ -33,7 +35,7 @@ public:
     std::map<quint16, int> transactions;
     ResponseStatus RdmTransaction(quint8 port, quint32 deviceId, quint16 manufacturerId,
                                   quint8 commandClass, quint16 pid, const quint8* data,
-                                  quint8 dataLength, quint8* reply, quint32& replyLength,
+                                  int dataLength, quint8* reply, quint32& replyLength,
                                   IFeedback* feedback) override {
         ++transactions[pid];
         return MarqaProtocol::RdmTransaction(port, deviceId, manufacturerId, commandClass, pid,
@@ -222,6 +224,42 @@ TEST_F(LumoProtocolTest, RequestsThatNameFileZeroOrFolderZeroSendNothing) {
     EXPECT_TRUE(Requests(Lumo::FileInfo).empty());
 }
 
+TEST_F(LumoProtocolTest, ABroadcastWithNoFixtureLeftSendsNothingAndFails) {
+    Script([](quint8, quint16 pid, const QByteArray&) -> std::optional<ScriptedFixture::Answer> {
+        if (pid != Lumo::BulkDataReady) {
+            return std::nullopt;
+        }
+        return ScriptedFixture::Reply(0, QByteArray(1, char(Lumo::BulkAbort)));
+    });
+    QList<LumoRDM*> devices{m_device.get()};
+    EXPECT_FALSE(
+        m_lumo.UploadFileToDevices(devices, 41, 1, Image<MarqaRDMImage>(3, 1, "x"), &m_feedback));
+    EXPECT_TRUE(devices.isEmpty());
+    EXPECT_TRUE(Requests(Lumo::BroadcastFileBlock).empty());
+    EXPECT_TRUE(HasLine(" Error: No device left to upload to"));
+}
+
+TEST_F(LumoProtocolTest, TransfersWithoutAWidgetSayWhyAtOnce) {
+    AddLumo("MARQA", kMarqaUid, Holding({Folder(41)}));
+    layer().Unplug("w");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_comm->IsWidgetPresent(); }, 5000));
+    const MarqaRDMImage image = Image<MarqaRDMImage>(3, 1, "x");
+    QList<LumoRDM*> devices{m_device.get()};
+    MarqaRDMImage back;
+    const std::function<bool()> transfers[] = {
+        [&] { return m_lumo.UploadFile(m_device.get(), 41, 1, image, &m_feedback); },
+        [&] { return m_lumo.UploadFileToDevices(devices, 41, 1, image, &m_feedback); },
+        [&] { return m_lumo.DownloadFile(m_device.get(), 41, 1, back, &m_feedback); },
+    };
+    for (const auto& transfer : transfers) {
+        m_feedback.Clear();
+        EXPECT_FALSE(transfer());
+        ASSERT_EQ(m_feedback.Lines().size(), 2u) << m_feedback.Texts().join('\n').toStdString();
+        EXPECT_EQ(m_feedback.Lines()[1].text, " Error: No communication device detected");
+        EXPECT_EQ(m_feedback.Lines()[1].status, FeedbackStatusError);
+    }
+}
+
 TEST_F(LumoProtocolTest, UploadedImagesDownloadByteForByte) {
     auto marqa = AddLumo("MARQA", kMarqaUid, Holding({Folder(41)}));
     auto solvi = AddLumo("Solvi", kSolviUid, Holding({Folder(251)}), 1);
@@ -275,6 +313,8 @@ TEST_F(LumoProtocolTest, DownloadsRefuseShortAndOversizedReplies) {
         {"short", QByteArray("\x29\x01\x00", 3)},
         // A fixture that never ends the file would otherwise write past the largest image.
         {"endless", QByteArray("\x29\x01\x00\x00\x02", 5) + QByteArray(226, 'x')},
+        // Packets without data, never the last: bounded like errors, not 65,535 requests.
+        {"empty", QByteArray("\x29\x01\x00\x00\x02", 5)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -484,4 +484,31 @@ TEST_F(LumoTreeTest, AnAggregateUploadsToEveryFixtureAndEachFolderShowsTheItem) 
     EXPECT_TRUE(aggregates.empty());
 }
 
+TEST_F(LumoTreeTest, AfterAnAggregateUploadEachFolderShowsWhatItsFixtureTook) {
+    // The second fixture takes the one-frame file (5 blocks) and aborts the longer one.
+    Sim::LumoFixtureConfig dropping = Holding({Folder(45)});
+    dropping.faults.abortAtBlock = 6;
+    AddLumo("MARQA", kMarqaUid, Holding({Folder(45)}), 0);
+    AddLumo("MARQA", kMarqaUid + 1, dropping, 1);
+    const auto first = MakeDevice<MarqaRDM>(kMarqaUid, 0);
+    const auto second = MakeDevice<MarqaRDM>(kMarqaUid + 1, 1);
+    QList<ContentFolder*> selection = {TreeOf(first.get(), 1)->UserGroup()->Folder(45),
+                                       TreeOf(second.get(), 1)->UserGroup()->Folder(45)};
+    std::unique_ptr<ContentFolder> aggregate =
+        MarqaRDMContentFolderAggregator().Aggregate(selection);
+    ASSERT_TRUE(aggregate);
+    ContentList items;
+    items.push_back(Marqa(4, 0x84, 1));
+    items.push_back(Marqa(5, 0x85, 10));
+    CheckingFeedback feedback;
+    ASSERT_TRUE(aggregate->AddContent(std::move(items), &feedback));
+    ASSERT_TRUE(Finish(feedback));
+    Settle();
+    EXPECT_EQ(Numbers(selection[0]), (QList<int>{4, 5}));
+    EXPECT_EQ(Numbers(selection[1]), (QList<int>{4}));
+    std::vector<std::unique_ptr<ContentFolder>> aggregates;
+    aggregates.push_back(std::move(aggregate));
+    MarqaRDMContentFolderAggregator().DeleteAggregates(aggregates);
+}
+
 }  // namespace

@@ -8,7 +8,7 @@ LumoAddFolderCommand::LumoAddFolderCommand(QObject* parent) : LumoDeviceCommand(
 
 void LumoAddFolderCommand::Setup(Device* device, const LumoFolderRecord& folder) {
     Store(device, [&] { m_folder = folder; });
-    AddString(QStringLiteral("Adding folder %1").arg(folder.name), FeedbackStatusNormal);
+    Describe(QStringLiteral("Adding folder %1").arg(folder.name));
 }
 
 bool LumoAddFolderCommand::Execute() {

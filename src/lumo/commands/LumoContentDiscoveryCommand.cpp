@@ -9,7 +9,7 @@ LumoContentDiscoveryCommand::LumoContentDiscoveryCommand(QObject* parent)
 
 void LumoContentDiscoveryCommand::Setup(Device* device, quint8 folder) {
     Store(device, [&] { m_folder = folder; });
-    AddString(QStringLiteral("Discover content for folder %1").arg(folder), FeedbackStatusNormal);
+    Describe(QStringLiteral("Discover content for folder %1").arg(folder));
 }
 
 bool LumoContentDiscoveryCommand::Execute() {

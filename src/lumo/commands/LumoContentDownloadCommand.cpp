@@ -13,7 +13,7 @@ LumoContentDownloadCommand::LumoContentDownloadCommand(const LumoImageKind& kind
 
 void LumoContentDownloadCommand::Setup(Device* device, quint16 folder, ContentList items) {
     Store(device, [&] { SetItems(folder, std::move(items)); });
-    AddString(QStringLiteral("Download content to folder %1").arg(folder), FeedbackStatusNormal);
+    Describe(QStringLiteral("Download content to folder %1").arg(folder));
 }
 
 bool LumoContentDownloadCommand::Execute() {

@@ -27,7 +27,7 @@ void LumoContentMultiUploadCommand::Setup(const QList<Device*>& devices, quint16
         SetTarget(m_devices.isEmpty() ? nullptr : m_devices.first());
         SetItems(folder, std::move(items));
     }
-    AddString(QStringLiteral("Upload to folder %1").arg(folder), FeedbackStatusNormal);
+    Describe(QStringLiteral("Upload to folder %1").arg(folder));
 }
 
 bool LumoContentMultiUploadCommand::Execute() {
@@ -37,22 +37,24 @@ bool LumoContentMultiUploadCommand::Execute() {
     bool success = !devices.isEmpty();
     const std::unique_ptr<LumoRDMImage> image = Kind().NewRecord();
     for (Content* item : items) {
-        if (!ToUploadRecord(item, image.get())) {
+        if (!item || !Kind().Accepts(item)) {
             continue;
         }
         const quint16 file = quint16(item->Address());
         bool ok = false;
-        if (!devices.isEmpty()) {
+        if (!devices.isEmpty() && ToUploadRecord(item, image.get())) {
             // Fixtures that did not complete this file are left out of the next ones.
             ok = LumoProtocol::ProtocolFor(devices.first())
                      ->UploadFileToDevices(devices, quint8(folder), quint8(file), *image, this);
         }
         success = success && ok;
+        {
+            // The result is read on another thread while the next files go out.
+            QMutexLocker lock(&m_mutex);
+            m_devices = devices;
+            m_takers.insert(file, ok ? devices : QList<LumoRDM*>());
+        }
         Q_EMIT FinishedContentUpload(GetId(), file, ok);
-    }
-    {
-        QMutexLocker lock(&m_mutex);
-        m_devices = devices;
     }
     Finished(ResultOf(success));
     return success;
@@ -61,6 +63,11 @@ bool LumoContentMultiUploadCommand::Execute() {
 QList<LumoRDM*> LumoContentMultiUploadCommand::Devices() const {
     QMutexLocker lock(&m_mutex);
     return m_devices;
+}
+
+QList<LumoRDM*> LumoContentMultiUploadCommand::DevicesThatTook(quint16 file) const {
+    QMutexLocker lock(&m_mutex);
+    return m_takers.value(file);
 }
 
 MarqaContentMultiUploadCommand::MarqaContentMultiUploadCommand(QObject* parent)

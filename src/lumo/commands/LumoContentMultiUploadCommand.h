@@ -2,6 +2,8 @@
 
 #include "lumo/commands/LumoContentTransferCommand.h"
 
+#include <QHash>
+
 class LumoRDM;
 
 // Uploads image items to the same folder of several fixtures at once by broadcast. A
@@ -13,6 +15,8 @@ public:
     bool Execute() override;
     // The fixtures still in the transfer (after Execute: those that took every file).
     QList<LumoRDM*> Devices() const;
+    // The fixtures that took the file, known before its result is signalled.
+    QList<LumoRDM*> DevicesThatTook(quint16 file) const;
 
 Q_SIGNALS:
     void FinishedContentUpload(QUuid command, unsigned short file, bool bResult);
@@ -24,6 +28,7 @@ protected:
 private:
     QList<DeviceUse> m_uses;
     QList<LumoRDM*> m_devices;
+    QHash<quint16, QList<LumoRDM*>> m_takers;
 };
 
 class MarqaContentMultiUploadCommand : public LumoContentMultiUploadCommand {

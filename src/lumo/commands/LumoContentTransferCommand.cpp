@@ -56,8 +56,15 @@ QList<Content*> LumoContentTransferCommand::ItemsSnapshot(quint16* folder) const
     return items;
 }
 
-bool LumoContentTransferCommand::ToUploadRecord(Content* item, LumoRDMImage* record) const {
-    if (!item || !m_kind.Accepts(item) || !m_kind.ToRecord(*item, record)) {
+bool LumoContentTransferCommand::ToUploadRecord(Content* item, LumoRDMImage* record) {
+    if (!item || !m_kind.Accepts(item)) {
+        return false;
+    }
+    if (const QString problem = item->StoreProblem(); !problem.isEmpty()) {
+        AddString(" Error: " + problem + ", not uploaded", FeedbackStatusError);
+        return false;
+    }
+    if (!m_kind.ToRecord(*item, record)) {
         return false;
     }
     if (record->header.contentKey == 0) {

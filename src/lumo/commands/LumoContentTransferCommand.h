@@ -24,9 +24,10 @@ public:
 
 protected:
     // The bytes of an item of the command's family as the fixture stores them; false for an
-    // item of another kind. An item without a content key is given one made from its data
-    // first, since a fixture's file listed with key 0 is not shown.
-    bool ToUploadRecord(Content* item, LumoRDMImage* record) const;
+    // item of another kind, and with an error line for one no fixture can hold. An item without a
+    // content key is given one made from its data first, since a fixture's file listed with key 0
+    // is not shown.
+    bool ToUploadRecord(Content* item, LumoRDMImage* record);
 
     // Call with m_mutex held.
     void SetItems(quint16 folder, ContentList items);

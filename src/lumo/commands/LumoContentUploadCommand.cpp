@@ -12,7 +12,7 @@ LumoContentUploadCommand::LumoContentUploadCommand(const LumoImageKind& kind,
 
 void LumoContentUploadCommand::Setup(Device* device, quint16 folder, ContentList items) {
     Store(device, [&] { SetItems(folder, std::move(items)); });
-    AddString(QStringLiteral("Upload to folder %1").arg(folder), FeedbackStatusNormal);
+    Describe(QStringLiteral("Upload to folder %1").arg(folder));
 }
 
 bool LumoContentUploadCommand::Execute() {
@@ -22,11 +22,12 @@ bool LumoContentUploadCommand::Execute() {
     bool success = device != nullptr;
     const std::unique_ptr<LumoRDMImage> image = Kind().NewRecord();
     for (Content* item : items) {
-        if (!device || !ToUploadRecord(item, image.get())) {
+        if (!device || !item || !Kind().Accepts(item)) {
             continue;
         }
         const quint16 file = quint16(item->Address());
-        const bool ok = LumoProtocol::ProtocolFor(device)->UploadFile(device, quint8(folder),
+        const bool ok = ToUploadRecord(item, image.get()) &&
+                        LumoProtocol::ProtocolFor(device)->UploadFile(device, quint8(folder),
                                                                       quint8(file), *image, this);
         success = success && ok;
         Q_EMIT FinishedContentUpload(GetId(), file, ok);

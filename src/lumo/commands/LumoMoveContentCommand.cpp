@@ -19,10 +19,9 @@ void LumoMoveContentCommand::Setup(Device* device, Content* item, quint8 destina
         m_destinationFolder = destinationFolder;
         m_destinationFile = destinationFile;
     });
-    AddString(QStringLiteral("Move %1 to folder %2")
-                  .arg(item ? item->Name() : QString())
-                  .arg(destinationFolder),
-              FeedbackStatusNormal);
+    Describe(QStringLiteral("Move %1 to folder %2")
+                 .arg(item ? item->Name() : QString())
+                 .arg(destinationFolder));
 }
 
 bool LumoMoveContentCommand::Execute() {

@@ -8,7 +8,7 @@ LumoRemoveFolderCommand::LumoRemoveFolderCommand(QObject* parent) : LumoDeviceCo
 
 void LumoRemoveFolderCommand::Setup(Device* device, quint8 folder) {
     Store(device, [&] { m_folder = folder; });
-    AddString(QStringLiteral("Remove folder %1").arg(folder), FeedbackStatusNormal);
+    Describe(QStringLiteral("Remove folder %1").arg(folder));
 }
 
 bool LumoRemoveFolderCommand::Execute() {

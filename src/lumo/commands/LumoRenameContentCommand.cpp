@@ -12,7 +12,7 @@ void LumoRenameContentCommand::Setup(Device* device, const LumoFileRecord& old,
         m_old = old;
         m_new = now;
     });
-    AddString(QStringLiteral("Rename %1").arg(old.name), FeedbackStatusNormal);
+    Describe(QStringLiteral("Rename %1").arg(old.name));
 }
 
 bool LumoRenameContentCommand::Execute() {

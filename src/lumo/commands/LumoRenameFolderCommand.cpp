@@ -12,7 +12,7 @@ void LumoRenameFolderCommand::Setup(Device* device, const LumoFolderRecord& old,
         m_old = old;
         m_new = now;
     });
-    AddString(QStringLiteral("Rename folder %1").arg(old.name), FeedbackStatusNormal);
+    Describe(QStringLiteral("Rename folder %1").arg(old.name));
 }
 
 bool LumoRenameFolderCommand::Execute() {

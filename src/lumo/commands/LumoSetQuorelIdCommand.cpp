@@ -9,10 +9,9 @@ LumoSetQuorelIdCommand::LumoSetQuorelIdCommand(QObject* parent) : LumoDeviceComm
 
 void LumoSetQuorelIdCommand::Setup(Device* device, quint16 address) {
     Store(device, [&] { m_address = address; });
-    AddString(QStringLiteral("Set Quorel Address for %1 to %2")
-                  .arg(device ? device->UidText() : QString())
-                  .arg(address),
-              FeedbackStatusNormal);
+    Describe(QStringLiteral("Set Quorel Address for %1 to %2")
+                 .arg(device ? device->UidText() : QString())
+                 .arg(address));
 }
 
 bool LumoSetQuorelIdCommand::Execute() {

@@ -100,8 +100,7 @@ void LumoRDMContentAggregate::OnFinishedContentUpload(QUuid command, unsigned sh
         return;
     }
     LumoContentIndex::Remember(*item);
-    // The fixtures still in the transfer are those that took the file.
-    const QList<LumoRDM*> took = upload->Devices();
+    const QList<LumoRDM*> took = upload->DevicesThatTook(file);
     for (LumoRDMContentFolder* folder : Folders()) {
         if (took.contains(folder->Device())) {
             folder->PutContent(item->Clone());
