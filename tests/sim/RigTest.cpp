@@ -54,6 +54,15 @@ TEST(RigTest, RejectsBadRigsWithAClearMessage) {
     QString error;
     EXPECT_FALSE(Sim::Rig::Load("/nonexistent/rig.json", &error));
     EXPECT_TRUE(error.startsWith("cannot read rig file /nonexistent/rig.json"));
+    // Endless files are refused at a bound instead of read until memory runs out.
+    EXPECT_FALSE(Sim::Rig::Load("/dev/zero", &error));
+    EXPECT_TRUE(error.contains("more than the")) << error.toStdString();
+    EXPECT_FALSE(
+        Sim::Rig::Parse(R"({"widgets": [{"name": "a", "productCode": 26, "fixtures": [{"port": 0,
+        "type": "marqa", "uid": "4356:0000a001", "folders": [{"number": 41,
+        "files": [{"file": 1, "image": "/dev/zero"}]}]}]}]})",
+                        &error));
+    EXPECT_TRUE(error.contains("more than the")) << error.toStdString();
 }
 
 TEST(RigTest, DemoRigHasWidgetsOfBothUniverseClasses) {
