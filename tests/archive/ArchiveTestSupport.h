@@ -19,13 +19,22 @@ struct TarEntry {
     QByteArray data;
 };
 
-// A gzip-compressed tar file with exactly these entries, in this order.
-inline bool WriteTarGz(const QString& path, const std::vector<TarEntry>& entries) {
+// A writer of gzip-compressed data of the format into the file, or null.
+inline archive* OpenGzipWriter(const QString& path, int (*setFormat)(archive*)) {
     archive* handle = archive_write_new();
     archive_write_add_filter_gzip(handle);
-    archive_write_set_format_gnutar(handle);
+    setFormat(handle);
     if (archive_write_open_filename(handle, path.toLocal8Bit().constData()) != ARCHIVE_OK) {
         archive_write_free(handle);
+        return nullptr;
+    }
+    return handle;
+}
+
+// A gzip-compressed tar file with exactly these entries, in this order.
+inline bool WriteTarGz(const QString& path, const std::vector<TarEntry>& entries) {
+    archive* handle = OpenGzipWriter(path, &archive_write_set_format_gnutar);
+    if (!handle) {
         return false;
     }
     archive_entry* record = archive_entry_new();
@@ -77,11 +86,8 @@ inline QByteArray TarHeader(const QByteArray& name, qint64 size) {
 
 // Gzip-compresses `bytes` into a file as they are (tar blocks made by hand).
 inline bool WriteGzip(const QString& path, const QByteArray& bytes) {
-    archive* handle = archive_write_new();
-    archive_write_add_filter_gzip(handle);
-    archive_write_set_format_raw(handle);
-    if (archive_write_open_filename(handle, path.toLocal8Bit().constData()) != ARCHIVE_OK) {
-        archive_write_free(handle);
+    archive* handle = OpenGzipWriter(path, &archive_write_set_format_raw);
+    if (!handle) {
         return false;
     }
     archive_entry* record = archive_entry_new();
