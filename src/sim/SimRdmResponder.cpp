@@ -302,31 +302,39 @@ QByteArray SimRdmResponder::MuteReplyData() const {
     return data;
 }
 
-QByteArray SimRdmResponder::Reply(const QByteArray& request, const Answer& answer) const {
-    const int length = kHeaderSize + int(answer.data.size());
+QByteArray SimRdmResponder::BuildReply(const QByteArray& request, quint64 source,
+                                       quint64 destination, quint8 responseType,
+                                       const QByteArray& data) {
+    const int length = kHeaderSize + int(data.size());
     QByteArray reply(length + 2, '\0');
     reply[0] = char(kStartCode);
     reply[1] = char(kSubStartCode);
     reply[2] = char(length);
-    const quint64 controller =
-        m_config.faults.foreignController ? kForeignController : Uid(request, 9);
-    PutUid(reply, 3, controller);
-    PutUid(reply, 9, m_config.uid);
+    PutUid(reply, 3, destination);
+    PutUid(reply, 9, source);
     reply[15] = request[15];  // transaction number
-    reply[16] = char(answer.responseType);
+    reply[16] = char(responseType);
     reply[17] = 0;
     reply[18] = request[18];
     reply[19] = request[19];
     reply[20] = char(quint8(request[20]) + 1);
     reply[21] = request[21];
     reply[22] = request[22];
-    reply[23] = char(answer.data.size());
-    reply.replace(kHeaderSize, answer.data.size(), answer.data);
-    quint16 sum = Sum(reply, length);
+    reply[23] = char(data.size());
+    reply.replace(kHeaderSize, data.size(), data);
+    qToBigEndian(Sum(reply, length), reply.data() + length);
+    return reply;
+}
+
+QByteArray SimRdmResponder::Reply(const QByteArray& request, const Answer& answer) const {
+    const quint64 controller =
+        m_config.faults.foreignController ? kForeignController : Uid(request, 9);
+    QByteArray reply =
+        BuildReply(request, m_config.uid, controller, answer.responseType, answer.data);
     if (m_config.faults.corruptChecksum) {
-        sum = quint16(sum ^ 0x5A5A);
+        reply[reply.size() - 1] = char(reply[reply.size() - 1] ^ 0x5A);
+        reply[reply.size() - 2] = char(reply[reply.size() - 2] ^ 0x5A);
     }
-    qToBigEndian(sum, reply.data() + length);
     return reply;
 }
 

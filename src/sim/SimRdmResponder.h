@@ -89,6 +89,11 @@ public:
     static QList<quint16> KnownOptionalParameters();
     // The 24-byte reply to DISC_UNIQUE_BRANCH for a UID.
     static QByteArray EncodeDiscoveryReply(quint64 uid);
+    // A well-formed reply to a request (at least its 24 header bytes): from `source` to
+    // `destination`, with the request's transaction number, sub-device and parameter, the
+    // response class, the type and data given and the right checksum.
+    static QByteArray BuildReply(const QByteArray& request, quint64 source, quint64 destination,
+                                 quint8 responseType, const QByteArray& data);
 
 protected:
     // One reply to a GET or SET: response type (0 ACK, 2 NACK, 3 ACK_OVERFLOW) and its data.

@@ -16,27 +16,10 @@ QByteArray WellFormedReply(const QByteArray& request, const QByteArray& body) {
     if (request.size() < 26 || body.isEmpty()) {
         return body;
     }
-    const QByteArray data = body.mid(1, 231);
-    QByteArray reply(24 + data.size() + 2, '\0');
-    auto* out = reinterpret_cast<quint8*>(reply.data());
-    const auto* in = reinterpret_cast<const quint8*>(request.constData());
-    out[0] = 0xCC;
-    out[1] = 0x01;
-    out[2] = quint8(24 + data.size());
-    std::copy(in + 9, in + 15, out + 3);  // to the controller
-    std::copy(in + 3, in + 9, out + 9);   // from the addressed fixture
-    out[15] = in[15];                     // transaction number
-    out[16] = quint8(body[0]);            // response type
-    out[17] = 0;
-    out[18] = in[18];
-    out[19] = in[19];
-    out[20] = quint8(in[20] + 1);  // the response class
-    out[21] = in[21];
-    out[22] = in[22];
-    out[23] = quint8(data.size());
-    std::copy(data.begin(), data.end(), reply.begin() + 24);
-    RDMProtocol::CalculateChecksum(out, 24 + int(data.size()));
-    return reply;
+    const auto* bytes = reinterpret_cast<const quint8*>(request.constData());
+    return Sim::SimRdmResponder::BuildReply(request, RDMProtocol::UnpackUid(bytes + 3),
+                                            RDMProtocol::UnpackUid(bytes + 9), quint8(body[0]),
+                                            body.mid(1, 231));
 }
 
 void AppendBe16(QByteArray* bytes, quint16 value) {
