@@ -143,6 +143,10 @@ bool ContentFolder::RemoveAll(IFeedback* /*feedback*/) {
     return false;
 }
 
+bool ContentFolder::Download(const QList<const Content*>& /*items*/, IFeedback* /*feedback*/) {
+    return false;
+}
+
 ContentList ContentFolder::NewContents(const QStringList& paths) {
     const ContentModelLock lock;
     ContentList contents;

@@ -52,6 +52,11 @@ public:
     virtual bool Move(ContentBase* item, IFeedback* feedback);
     virtual bool Remove(ContentBase* child, IFeedback* feedback);
     virtual bool RemoveAll(IFeedback* feedback);
+    // Reads into the given children the data the folder only lists (a fixture's folder knows
+    // its files' names and keys; their data stays on the fixture until it is read). True when
+    // that was started: the feedback then gets the end, and each child read is replaced by a
+    // new item of the same name and address. False when there is nothing to read.
+    virtual bool Download(const QList<const Content*>& items, IFeedback* feedback);
     // New empty items for the paths that name existing regular files, in order.
     virtual ContentList NewContents(const QStringList& paths);
     virtual ContentList NewContent(const QString& path);

@@ -26,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -394,6 +395,91 @@ TEST_F(ContentLibraryTest, ADestinationFileWritesOneArchiveWhenItGoes) {
     EXPECT_EQ(folder->Child(1)->Name(), "second");
     EXPECT_EQ(folder->Child(1)->Address(), 7);
     EXPECT_EQ(qobject_cast<MarqaImage*>(folder->Child(1))->Frames().size(), 2u);
+}
+
+TEST_F(ContentLibraryTest, ExportingOntoAnExistingPackageFileReplacesIt) {
+    const QString archive = m_dir.filePath("export.lumopkg");
+    for (const QString& name : {QStringLiteral("first"), QStringLiteral("second")}) {
+        const ArchiveWriterEnabler writing;
+        ContentLibraryPackageDestinationFile destination(archive,
+                                                         &NamedPolicies::MarqaContentPackage());
+        RecordingFeedback feedback;
+        ASSERT_TRUE(destination.AddFolder("Out", 41, &feedback))
+            << feedback.Texts().join("; ").toStdString();
+        ContentList items;
+        items.push_back(NewImage<MarqaImage>(name, 1));
+        ASSERT_TRUE(FolderAt(&destination, 0)->AddContent(std::move(items), nullptr));
+    }
+    ContentLibraryPackageFile package(archive, &NamedPolicies::MarqaContentPackage());
+    package.Scan();
+    ASSERT_EQ(package.ChildCount(), 1);
+    EXPECT_EQ(package.Child(0)->Address(), 41);
+    ASSERT_EQ(FolderAt(&package, 0)->ChildCount(), 1);
+    EXPECT_EQ(FolderAt(&package, 0)->Child(0)->Name(), "second");
+}
+
+TEST_F(ContentLibraryTest, FoldersKeepTheirAddressesSortByThemAndARenumberKeepsTheDirectory) {
+    ContentLibraryRoot root(Root());
+    ContentLibraryPackage* package = PackageAt(root, 0);
+    package->HandDownPolicy(&NamedPolicies::MarqaContentPackage());
+    const QString longName = "A folder name longer than sixteen";
+    ASSERT_TRUE(package->AddFolder(longName, 60, nullptr));
+    ContentFolder* made = FolderAt(package, package->ChildCount() - 1);
+    EXPECT_EQ(made->Address(), 60);
+    RecordingFeedback feedback;
+    ASSERT_TRUE(package->Rename(made, made->Name(), 45, &feedback));
+    EXPECT_EQ(made->Address(), 45);
+    EXPECT_TRUE(QDir(Root() + "/Pkg/" + longName).exists());
+    EXPECT_FALSE(package->Rename(made, made->Name(), 251, &feedback));
+    EXPECT_EQ(feedback.Texts().last(), "Address out of range");
+    EXPECT_EQ(made->Address(), 45);
+    EXPECT_FALSE(package->AddFolder("Other", 45, &feedback));
+
+    ASSERT_TRUE(package->Rename(FolderAt(package, 0), FolderAt(package, 0)->Name(), 50, nullptr));
+    package->Sort(false);
+    QList<int> addresses;
+    for (int i = 0; i < package->ChildCount(); ++i) {
+        addresses.append(package->Child(i)->Address());
+    }
+    EXPECT_TRUE(std::is_sorted(addresses.begin(), addresses.end())) << addresses.size();
+
+    // The new number is written down and read again.
+    ContentLibraryRoot again(Root());
+    bool found = false;
+    for (int i = 0; i < PackageAt(again, 0)->ChildCount(); ++i) {
+        const ContentBase* child = PackageAt(again, 0)->Child(i);
+        found = found || (child->Name() == made->Name() && child->Address() == 45);
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST_F(ContentLibraryTest, NamesThatAreNotSafeFileNamesAreRefusedAndWriteNothing) {
+    ContentLibraryRoot root(Root());
+    ContentLibraryPackage* package = PackageAt(root, 0);
+    ContentLibraryFolder* folder = FolderAt(package, 1);
+    ASSERT_EQ(folder->Name(), "F1");
+    const QStringList before =
+        QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (const QString& name :
+         {QStringLiteral("../../evil"), QStringLiteral("a/b"), QStringLiteral("a\\b"),
+          QStringLiteral(".."), QStringLiteral("."), QStringLiteral("tab\tname"), QString()}) {
+        SCOPED_TRACE(name.toStdString());
+        RecordingFeedback feedback;
+        ContentList items;
+        items.push_back(NewImage<MarqaImage>(name, 1));
+        EXPECT_FALSE(folder->AddContent(std::move(items), &feedback));
+        EXPECT_FALSE(folder->Rename(folder->Child(0), name, 0, &feedback));
+        EXPECT_FALSE(package->AddFolder(name, 0, &feedback));
+        EXPECT_FALSE(package->Rename(folder, name, 0, &feedback));
+        ASSERT_EQ(feedback.Lines().size(), 4u);
+        for (const RecordingFeedback::Line& line : feedback.Lines()) {
+            EXPECT_TRUE(line.text.startsWith("Can't use \"")) << line.text.toStdString();
+            EXPECT_EQ(line.status, FeedbackStatusError);
+        }
+    }
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    EXPECT_FALSE(QFile::exists(m_dir.filePath("../evil.mqi")));
+    EXPECT_EQ(folder->Name(), "F1");
 }
 
 TEST(ContentCacheTest, StoresByKeyAndTrimsFromTheMostRecentBack) {

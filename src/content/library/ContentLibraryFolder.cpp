@@ -81,6 +81,9 @@ bool ContentLibraryFolder::AddContent(ContentList items, IFeedback* feedback) {
                 return Refuse(feedback, "Can't delete file");
             }
         }
+        if (const QString problem = NameProblem(item->Name()); !problem.isEmpty()) {
+            return Refuse(feedback, problem);
+        }
         const QString file = ChildPath(item->Name() + '.' + item->Suffix());
         if (!item->SetName(QFileInfo(file).completeBaseName())) {
             return false;
@@ -114,6 +117,9 @@ bool ContentLibraryFolder::Rename(ContentBase* child, const QString& name, int a
         return Refuse(feedback, "New name and/or address conflicts with an existing child");
     }
     if (name != item->Name()) {
+        if (const QString problem = NameProblem(name); !problem.isEmpty()) {
+            return Refuse(feedback, problem);
+        }
         const QString oldFile = FilePath(item);
         const QString newFile = ChildPath(name + '.' + QFileInfo(oldFile).suffix());
         if (!QFile::rename(oldFile, newFile)) {

@@ -8,6 +8,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 ContentLibraryLocalFolder::ContentLibraryLocalFolder(const PolicyBase* policy)
     : ContentPolicyFolder(policy) {}
 
@@ -24,6 +26,31 @@ ContentBase* ContentLibraryLocalFolder::Child(int index) {
 const ContentBase* ContentLibraryLocalFolder::Child(int index) const {
     const ContentModelLock lock;
     return m_children.At(index);
+}
+
+void ContentLibraryLocalFolder::Sort(bool recursive) {
+    const ContentModelLock lock;
+    m_children.SortByAddress(recursive);
+}
+
+QString ContentLibraryLocalFolder::NameProblem(const QString& name) {
+    const bool unsafe = name.isEmpty() || name == "." || name == ".." ||
+                        std::any_of(name.begin(), name.end(), [](QChar c) {
+                            return c == '/' || c == '\\' || c.category() == QChar::Other_Control;
+                        });
+    if (!unsafe) {
+        return {};
+    }
+    QString shown = name;
+    for (QChar& c : shown) {
+        if (c.category() == QChar::Other_Control) {
+            c = '?';
+        }
+    }
+    return QStringLiteral(
+               "Can't use \"%1\" as a file or folder name: a name must not be empty, "
+               "\".\" or \"..\", nor hold a path separator or a control character")
+        .arg(shown);
 }
 
 QString ContentLibraryLocalFolder::DirPath() const {

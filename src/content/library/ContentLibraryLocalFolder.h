@@ -38,6 +38,12 @@ public:
     // The directory's own name below the parent's when it differs from the folder's name
     // (names are cut to 16 characters, directory names are not).
     void SetDirName(const QString& name);
+    // Orders the children by address (and, with `recursive`, those of the sub-folders).
+    void Sort(bool recursive) override;
+    // Why `name` can't be the name of a file or directory of the library (empty, "." or "..",
+    // a path separator or a control character in it); empty when it can.
+    static QString NameProblem(const QString& name);
+
     // Reads the directory into children, then the description.
     virtual void Scan() = 0;
     // Gives the folder the policy and its sub-folders the child policies, down the tree.

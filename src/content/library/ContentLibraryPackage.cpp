@@ -16,8 +16,8 @@ void ContentLibraryPackage::Scan() {
     LoadConfig();
 }
 
-bool ContentLibraryPackage::AddFolder(const QString& name, int /*address*/, IFeedback* feedback) {
-    return AddChildFolder(name, feedback);
+bool ContentLibraryPackage::AddFolder(const QString& name, int address, IFeedback* feedback) {
+    return AddChildFolder(name, address, feedback);
 }
 
 bool ContentLibraryPackage::Remove(ContentBase* child, IFeedback* feedback) {

@@ -19,3 +19,7 @@ ContentLibraryPackageDestinationFile::ContentLibraryPackageDestinationFile(
 }
 
 ContentLibraryPackageDestinationFile::~ContentLibraryPackageDestinationFile() = default;
+
+bool ContentLibraryPackageDestinationFile::HasChildDirectory(const QString& name) const {
+    return FindChild(name) != nullptr;
+}

@@ -27,6 +27,10 @@ public:
     ContentLibraryPackageDestinationFile(const QString& archiveFile, const PolicyBase* policy);
     ~ContentLibraryPackageDestinationFile() override;
 
+protected:
+    // Only the folders made in it: an archive file already there is replaced, not read.
+    bool HasChildDirectory(const QString& name) const override;
+
 private:
     std::unique_ptr<ArchiveEngine> m_writer;
 };

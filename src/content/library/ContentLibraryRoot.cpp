@@ -51,8 +51,8 @@ void ContentLibraryRoot::Scan() {
     LoadConfig();
 }
 
-bool ContentLibraryRoot::AddFolder(const QString& name, int /*address*/, IFeedback* feedback) {
-    return AddChildFolder(name, feedback);
+bool ContentLibraryRoot::AddFolder(const QString& name, int address, IFeedback* feedback) {
+    return AddChildFolder(name, address, feedback);
 }
 
 bool ContentLibraryRoot::Remove(ContentBase* child, IFeedback* feedback) {

@@ -56,7 +56,7 @@ public:
 
     // Reads the data of the given items of this folder from the fixture; each downloaded
     // item replaces the one it was read for. False when none of them is in this folder.
-    bool Download(const QList<const Content*>& items, IFeedback* feedback);
+    bool Download(const QList<const Content*>& items, IFeedback* feedback) override;
     // Whether the items may be uploaded here; reports the first refusal.
     bool CheckNewContent(const ContentList& items, IFeedback* feedback) const;
 
