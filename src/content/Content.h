@@ -38,6 +38,10 @@ public:
     virtual QString Suffix() const = 0;
     virtual bool IsFlagged() const;
 
+    // The key the item's data is known by on a fixture: the content key, or for an item
+    // without one the key an upload gives it (made from the data). 0 when there is none.
+    virtual quint32 DataKey() const { return ContentKey(); }
+
     // The key's value, read under the content lock.
     quint32 ContentKey() const;
     void SetContentKey(quint32 key);

@@ -51,6 +51,14 @@ public:
     }
 
     std::unique_ptr<Content> Clone() const override { return CloneImage(); }
+    quint32 DataKey() const override {
+        if (const quint32 key = ContentKey(); key != 0) {
+            return key;
+        }
+        Record record;
+        ToRDMImage(&record);
+        return LumoRDMImage::KeyOf(record.ToBytes());
+    }
 
     std::unique_ptr<Image> CloneImage() const {
         const ContentModelLock lock;

@@ -1,6 +1,7 @@
 #include "content/ledimage/LumoRDMImage.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QIODevice>
 #include <QtEndian>
 
@@ -108,4 +109,10 @@ QByteArray LumoRDMImage::ToBytes() const {
         out += EntrySize();
     }
     return bytes;
+}
+
+quint32 LumoRDMImage::KeyOf(const QByteArray& bytes) {
+    const QByteArray digest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
+    const quint32 key = qFromBigEndian<quint32>(digest.constData());
+    return key != 0 ? key : 1;
 }

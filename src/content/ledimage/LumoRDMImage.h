@@ -64,6 +64,8 @@ public:
     bool Write(QIODevice& device) const;
     bool FromBytes(const QByteArray& bytes);
     QByteArray ToBytes() const;
+    // The content key of a record that has none: made from its bytes, never 0.
+    static quint32 KeyOf(const QByteArray& bytes);
 
     Header header;
     std::vector<Entry> entries;

@@ -88,11 +88,16 @@ ContentBase* FindChild(const ContentFolder* folder, const QString& name, int add
 
 int CopyItem(IFeedback* feedback, const Content* item, ContentFolder* target, const QString& name,
              int address, Share share) {
+    Report(feedback,
+           QStringLiteral("Copying %1 from %2 to %3")
+               .arg(item->Name(), ParentName(item), target->Name()),
+           FeedbackStatusNormal);
+    return CopyInto(feedback, item, target, name, address, share);
+}
+
+int CopyInto(IFeedback* feedback, const Content* item, ContentFolder* target, const QString& name,
+             int address, Share share) {
     const QString itemName = item->Name();
-    Report(
-        feedback,
-        QStringLiteral("Copying %1 from %2 to %3").arg(itemName, ParentName(item), target->Name()),
-        FeedbackStatusNormal);
     const QString failure = QStringLiteral("Can't copy %1 to %2").arg(itemName, target->Name());
     if (const int read = ReadData(feedback, &item, share); read != 0) {
         if (read == 1) {

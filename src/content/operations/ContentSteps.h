@@ -24,6 +24,9 @@ struct Share {
 // it, else as a clone. An item whose data its folder only lists (on a fixture) is read first.
 int CopyItem(IFeedback* feedback, const Content* item, ContentFolder* target, const QString& name,
              int address, Share share = {});
+// The copy alone, without the step's line; `failure` is reported when it can't be made.
+int CopyInto(IFeedback* feedback, const Content* item, ContentFolder* target, const QString& name,
+             int address, Share share = {});
 int MoveItem(IFeedback* feedback, ContentBase* item, ContentFolder* target, Share share = {});
 // Makes the folder; `created` (when given) gets it.
 int CreateFolder(IFeedback* feedback, ContentFolder* parent, const QString& name, int address,

@@ -4,9 +4,6 @@
 #include "content/ledimage/LumoRDMImage.h"
 #include "lumo/LumoImageKind.h"
 
-#include <QCryptographicHash>
-#include <QtEndian>
-
 LumoContentTransferCommand::LumoContentTransferCommand(const LumoImageKind& kind, QObject* parent)
     : LumoDeviceCommand(parent), m_kind(kind) {}
 
@@ -68,10 +65,7 @@ bool LumoContentTransferCommand::ToUploadRecord(Content* item, LumoRDMImage* rec
         return false;
     }
     if (record->header.contentKey == 0) {
-        const QByteArray digest =
-            QCryptographicHash::hash(record->ToBytes(), QCryptographicHash::Sha1);
-        const quint32 key = qFromBigEndian<quint32>(digest.constData());
-        record->header.contentKey = key != 0 ? key : 1;
+        record->header.contentKey = LumoRDMImage::KeyOf(record->ToBytes());
         item->SetContentKey(record->header.contentKey);
     }
     return true;

@@ -4,6 +4,12 @@
 #include "lumo/tree/LumoRDMContentAggregate.h"
 #include "lumo/tree/LumoRDMContentFolder.h"
 
+QList<const ContentFolderAggregator*> LumoRDMContentFolderAggregator::Families() {
+    static const MarqaRDMContentFolderAggregator marqa;
+    static const SolviRDMContentFolderAggregator solvi;
+    return {&marqa, &solvi};
+}
+
 std::unique_ptr<ContentFolder> LumoRDMContentFolderAggregator::Aggregate(
     const QList<ContentFolder*>& folders) const {
     const ContentModelLock lock;

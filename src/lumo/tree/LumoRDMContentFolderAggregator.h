@@ -8,6 +8,9 @@ class LumoRDMContentFolder;
 // Joins the fixture folders of one family and one number in a selection into an aggregate.
 class LumoRDMContentFolderAggregator : public ContentFolderAggregator {
 public:
+    // The aggregators of both families.
+    static QList<const ContentFolderAggregator*> Families();
+
     // The family's folders of the list that share the number of the first of them; an
     // aggregate of them when there are at least two.
     std::unique_ptr<ContentFolder> Aggregate(const QList<ContentFolder*>& folders) const override;

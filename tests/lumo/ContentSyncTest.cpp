@@ -1,0 +1,196 @@
+#include "LumoRigTest.h"
+#include "support/RecordingFeedback.h"
+
+#include "content/NamedPolicies.h"
+#include "content/ledimage/MarqaImage.h"
+#include "content/library/ContentLibraryFolder.h"
+#include "content/library/ContentLibraryPackage.h"
+#include "content/library/ContentLibraryRoot.h"
+#include "content/operations/ContentCopyOperation.h"
+#include "content/operations/ContentSyncOperation.h"
+#include "content/operations/FeedbackProxy.h"
+#include "lumo/tree/LumoContentIndex.h"
+#include "lumo/tree/LumoRDMContentFolder.h"
+#include "lumo/tree/LumoRDMContentFolderAggregator.h"
+#include "lumo/tree/LumoRDMContentRoot.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+constexpr int kWaitMs = 30000;
+constexpr quint64 kSecondUid = 0x43560000A002ULL;
+
+// Runs the operation on a thread of its own while this thread serves the trees, as the
+// operation dialog does.
+class OperationRun {
+public:
+    OperationRun(ContentOperation& operation, IFeedback* feedback)
+        : m_thread([&operation, feedback, this] { m_result = operation.Execute(feedback, 1); }) {}
+    int Wait() {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return m_result.load() >= 0; }, kWaitMs));
+        m_thread.join();
+        return m_result;
+    }
+
+private:
+    std::atomic<int> m_result{-1};
+    std::thread m_thread;
+};
+
+class ContentSyncTest : public LumoRigTest {
+protected:
+    ContentSyncTest() {
+        NamedPolicies::Register();
+        LumoContentIndex::Instance().Clear();
+        m_library = std::make_unique<ContentLibraryRoot>(m_dir.path());
+        QObject::connect(m_comm.get(), &CommManager::CommandQueued, [this] { m_idle = 0; });
+        QObject::connect(m_comm.get(), &CommManager::CommandCompleted, [this] { m_idle = 0; });
+    }
+
+    static Sim::LumoStoredFile File(quint8 number, quint32 key, const QString& name) {
+        return {number, key, name, Sim::SimLumoFixture::MakeImage("MARQA", key, name)};
+    }
+    static std::unique_ptr<Content> Image(const QString& name, int address, quint32 key) {
+        auto image = std::make_unique<MarqaImage>();
+        image->SetName(name);
+        image->SetAddress(address);
+        image->SetFrames(std::vector<MarqaImage::Frame>(2));
+        image->SetContentKey(key);
+        return image;
+    }
+    // A library package of Marqa folders, each with its items.
+    ContentLibraryPackage* Package(
+        const QList<std::pair<std::pair<QString, int>, QList<std::tuple<QString, int, quint32>>>>&
+            folders) {
+        EXPECT_TRUE(m_library->AddFolder("Show", 0, nullptr));
+        auto* package = qobject_cast<ContentLibraryPackage*>(m_library->Child(0));
+        package->HandDownPolicy(&NamedPolicies::MarqaContentPackage());
+        for (const auto& [folder, items] : folders) {
+            EXPECT_TRUE(package->AddFolder(folder.first, folder.second, nullptr));
+            ContentFolder* made =
+                qobject_cast<ContentFolder*>(package->Child(package->ChildCount() - 1));
+            for (const auto& [name, address, key] : items) {
+                ContentList list;
+                list.push_back(Image(name, address, key));
+                EXPECT_TRUE(made->AddContent(std::move(list), nullptr));
+            }
+        }
+        return package;
+    }
+    LumoRDMContentRoot* Tree(LumoRDM* device) {
+        LumoRDMContentRoot* root = device->GetContentRoot();
+        Settle();
+        return root;
+    }
+    // Runs events until the queue has been idle for a while.
+    void Settle() {
+        m_idle = 0;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ++m_idle > 40; }, kWaitMs));
+    }
+    // The user folders of a fixture as "number name: file name key, ...".
+    static QStringList Store(const Sim::SimLumoFixture& fixture) {
+        QStringList text;
+        for (const Sim::LumoStoredFolder& folder : fixture.Folders()) {
+            if (folder.number < 41 || folder.number > 250) {
+                continue;
+            }
+            QStringList files;
+            for (const Sim::LumoStoredFile& file : folder.files) {
+                files.append(QStringLiteral("%1 %2 %3")
+                                 .arg(file.number)
+                                 .arg(file.name)
+                                 .arg(file.key, 0, 16));
+            }
+            std::sort(files.begin(), files.end());
+            text.append(
+                QStringLiteral("%1 %2: %3").arg(folder.number).arg(folder.name, files.join(", ")));
+        }
+        std::sort(text.begin(), text.end());
+        return text;
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<ContentLibraryRoot> m_library;
+    int m_idle = 0;
+};
+
+TEST_F(ContentSyncTest, ACloneLeavesEveryFixtureHoldingExactlyTheSourceAndSendsNothingTwice) {
+    ContentLibraryPackage* package =
+        Package({{{"Show", 41}, {{"A", 1, 0xA1}, {"B", 2, 0xB2}, {"C", 3, 0xC3}}},
+                 {{"Two", 42}, {{"D", 1, 0xD4}}}});
+    // The first holds A and B swapped, a stranger and an extra folder; the second holds A
+    // where it belongs and a folder of the wrong name at 42.
+    auto first = AddLumo(
+        "MARQA", kMarqaUid,
+        Holding({{41, "Old", {File(1, 0xB2, "B"), File(2, 0xA1, "A"), File(3, 0x99, "Stranger")}},
+                 {60, "Extra", {File(1, 0x98, "Gone")}}}));
+    auto second = AddLumo("MARQA", kSecondUid,
+                          Holding({{41, "Show", {File(1, 0xA1, "A")}}, {42, "Wrong", {}}}));
+    const auto one = MakeDevice<MarqaRDM>(kMarqaUid);
+    const auto two = MakeDevice<MarqaRDM>(kSecondUid);
+    ContentSyncOperation sync(package,
+                              {Tree(one.get())->UserGroup(), Tree(two.get())->UserGroup()});
+    sync.SetAggregators(LumoRDMContentFolderAggregator::Families());
+    EXPECT_EQ(sync.Title(), "Cloning Show to 2 location(s)");
+    ASSERT_TRUE(sync.CanExecute());
+    RecordingFeedback feedback;
+    EXPECT_EQ(OperationRun(sync, &feedback).Wait(), ContentOperation::Succeeded)
+        << feedback.Texts().join("\n").toStdString();
+    Settle();
+    const QStringList expected = {"41 Show: 1 A a1, 2 B b2, 3 C c3", "42 Two: 1 D d4"};
+    EXPECT_EQ(Store(*first), expected);
+    EXPECT_EQ(Store(*second), expected);
+    // The trees show it too.
+    EXPECT_EQ(one->GetContentRoot()->UserGroup()->ChildCount(), 2);
+    QStringList copies = feedback.Texts().filter("Copying");
+    copies.sort();
+    EXPECT_EQ(copies, QStringList({"Copying B from Show to Show", "Copying C from Show to Show",
+                                   "Copying C from Show to Show", "Copying D from Two to Two",
+                                   "Copying D from Two to Two"}))
+        << feedback.Texts().join("\n").toStdString();
+
+    // A second clone finds nothing to change.
+    RecordingFeedback again;
+    EXPECT_EQ(OperationRun(sync, &again).Wait(), ContentOperation::Succeeded);
+    EXPECT_EQ(again.Texts(), QStringList());
+    EXPECT_EQ(Store(*first), expected);
+}
+
+TEST_F(ContentSyncTest, CancelDuringADeviceCopyLetsTheRunningUploadFinishAndStops) {
+    ContentLibraryPackage* package =
+        Package({{{"Show", 41}, {{"A", 1, 0xA1}, {"B", 2, 0xB2}, {"C", 3, 0xC3}}}});
+    auto fixture = AddLumo("MARQA", kMarqaUid, Holding({{41, "Show", {}}}));
+    const auto device = MakeDevice<MarqaRDM>(kMarqaUid);
+    LumoRDMContentFolder* folder = Tree(device.get())->UserGroup()->Folder(41);
+    ASSERT_TRUE(folder);
+    auto* source = qobject_cast<ContentFolder*>(package->Child(0));
+    QList<ContentBase*> items;
+    for (int i = 0; i < source->ChildCount(); ++i) {
+        items.append(source->Child(i));
+    }
+    ContentCopyOperation copy(items, folder);
+    ASSERT_TRUE(copy.CanExecute());
+    FeedbackProxy proxy;
+    QStringList lines;
+    QObject::connect(
+        &proxy, &FeedbackProxy::IFeedback_AddString, &proxy,
+        [&](const QString& text) {
+            lines.append(text);
+            if (text.startsWith("Copying")) {
+                proxy.cancel();
+            }
+        },
+        Qt::DirectConnection);
+    EXPECT_EQ(OperationRun(copy, &proxy).Wait(), ContentOperation::Cancelled);
+    Settle();
+    EXPECT_EQ(Store(*fixture), QStringList({"41 Show: 1 A a1"}));
+    EXPECT_EQ(lines.filter("Copying"), QStringList({"Copying A from Show to Show"}));
+}
+
+}  // namespace
