@@ -134,7 +134,7 @@ TEST_F(PackageCommandTest, AForgedEntrySizeIsRefusedWithAReason) {
     const QString forged = m_dir.filePath("forged.lumopkg");
     ASSERT_TRUE(ArchiveTestSupport::WriteForgedTarGz(forged, {}, "F1/big.mqi", QByteArray(700, 'x'),
                                                      qint64(1000000000000000)));
-    for (const QString verb : {QStringLiteral("package cat"), QStringLiteral("image info")}) {
+    for (const QString& verb : QStringList{"package cat", "image info"}) {
         SCOPED_TRACE(verb.toStdString());
         const Result result = RunTool(AURELCTL, verb.split(' ') << forged + "/F1/big.mqi");
         EXPECT_EQ(result.status, 1);
