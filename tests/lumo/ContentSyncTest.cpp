@@ -7,6 +7,7 @@
 #include "content/library/ContentLibraryPackage.h"
 #include "content/library/ContentLibraryRoot.h"
 #include "content/operations/ContentCopyOperation.h"
+#include "content/operations/ContentEraseOperation.h"
 #include "content/operations/ContentSyncOperation.h"
 #include "content/operations/FeedbackProxy.h"
 #include "lumo/tree/LumoContentIndex.h"
@@ -191,6 +192,44 @@ TEST_F(ContentSyncTest, CancelDuringADeviceCopyLetsTheRunningUploadFinishAndStop
     Settle();
     EXPECT_EQ(Store(*fixture), QStringList({"41 Show: 1 A a1"}));
     EXPECT_EQ(lines.filter("Copying"), QStringList({"Copying A from Show to Show"}));
+}
+
+TEST_F(ContentSyncTest, TheDeleteAllOperationsEmptyTheirGroupOnEveryFixtureAndInItsTree) {
+    const QList<Sim::LumoStoredFolder> held = {{3, "Stock", {File(1, 0x31, "S")}},
+                                               {41, "Mine", {File(1, 0x41, "M")}},
+                                               {42, "More", {}},
+                                               {251, "Quorel", {File(1, 0x51, "Q")}}};
+    auto first = AddLumo("MARQA", kMarqaUid, Holding(held));
+    auto second = AddLumo("MARQA", kSecondUid, Holding(held));
+    const auto one = MakeDevice<MarqaRDM>(kMarqaUid);
+    const auto two = MakeDevice<MarqaRDM>(kSecondUid);
+    LumoRDMContentRoot* tree = Tree(one.get());  // the second's tree is read by the operation
+    const auto numbers = [](const Sim::SimLumoFixture& fixture) {
+        QList<int> found;
+        for (const Sim::LumoStoredFolder& folder : fixture.Folders()) {
+            found.append(folder.number);
+        }
+        return found;
+    };
+    ContentDeleteUserContentOperation users({one.get(), two.get()});
+    EXPECT_EQ(users.Title(), "Deleting User Content from 2 devices");
+    RecordingFeedback feedback;
+    EXPECT_EQ(OperationRun(users, &feedback).Wait(), ContentOperation::Succeeded);
+    Settle();
+    EXPECT_EQ(numbers(*first), QList<int>({3, 251}));
+    EXPECT_EQ(numbers(*second), QList<int>({3, 251}));
+    EXPECT_EQ(tree->UserGroup()->ChildCount(), 0);
+    EXPECT_EQ(two->ContentRootIfMade()->UserGroup()->ChildCount(), 0);
+    EXPECT_EQ(tree->QuorelGroup()->ChildCount(), 1);
+    EXPECT_EQ(feedback.m_current, 2);
+
+    ContentDeleteQuorelContentOperation quorel({one.get()});
+    EXPECT_EQ(quorel.Title(), "Deleting Quorel Content from 1 devices");
+    EXPECT_EQ(OperationRun(quorel, &feedback).Wait(), ContentOperation::Succeeded);
+    Settle();
+    EXPECT_EQ(numbers(*first), QList<int>({3}));
+    EXPECT_EQ(numbers(*second), QList<int>({3, 251}));
+    EXPECT_EQ(tree->QuorelGroup()->ChildCount(), 0);
 }
 
 }  // namespace

@@ -52,6 +52,14 @@ public:
         return queued;
     }
 
+    // Records and queues a command whose only result is its end.
+    template <class C>
+    C* Queue(std::unique_ptr<C> command, IFeedback* feedback) {
+        C* queued = command.get();
+        Record(std::move(command), feedback);
+        return queued;
+    }
+
     // The recorded command of that id and class, or null.
     template <class C>
     C* Find(const QUuid& id) const {

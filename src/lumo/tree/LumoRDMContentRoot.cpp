@@ -63,6 +63,12 @@ void LumoRDMContentRoot::AddDiscoveredFolders(const QList<LumoFolderRecord>& fol
     }
 }
 
+void LumoRDMContentRoot::EraseContent(LumoEraseContentCommand::Kind kind, IFeedback* feedback) {
+    auto command = std::make_unique<LumoEraseContentCommand>();
+    command->Setup(m_device, kind);
+    m_commands.Queue(std::move(command), feedback);
+}
+
 void LumoRDMContentRoot::OnCommandFinished(QUuid commandId) {
     m_commands.Finish(commandId);
 }

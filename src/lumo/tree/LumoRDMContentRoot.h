@@ -2,6 +2,7 @@
 
 #include "content/ContentChildList.h"
 #include "content/ContentFolder.h"
+#include "lumo/commands/LumoEraseContentCommand.h"
 #include "lumo/tree/LumoCommandMap.h"
 #include "lumo/tree/LumoRDMContentGroup.h"
 
@@ -29,6 +30,10 @@ public:
     const ContentBase* Child(int index) const override;
     int MinAddress() const override;
     int MaxAddress() const override;
+
+    // Erases all user or all Quorel content on the fixture; the group empties once the
+    // fixture has taken it, and then the feedback gets the end.
+    void EraseContent(LumoEraseContentCommand::Kind kind, IFeedback* feedback);
 
     // Reads the fixture's folder list.
     void DiscoverFolders();
