@@ -1,20 +1,28 @@
 #include "LumoRigTest.h"
 #include "support/RecordingFeedback.h"
 
+#include "archive/PackageBuilder.h"
 #include "content/NamedPolicies.h"
 #include "content/ledimage/MarqaImage.h"
 #include "content/library/ContentLibraryFolder.h"
 #include "content/library/ContentLibraryPackage.h"
 #include "content/library/ContentLibraryRoot.h"
+#include "content/library/StockContent.h"
 #include "content/operations/ContentCopyOperation.h"
 #include "content/operations/ContentEraseOperation.h"
+#include "content/operations/ContentStockUpdateOperation.h"
 #include "content/operations/ContentSyncOperation.h"
 #include "content/operations/FeedbackProxy.h"
+#include "lumo/devices/SolviRDM.h"
 #include "lumo/tree/LumoContentIndex.h"
+#include "lumo/tree/LumoContentLocks.h"
 #include "lumo/tree/LumoRDMContentFolder.h"
 #include "lumo/tree/LumoRDMContentFolderAggregator.h"
 #include "lumo/tree/LumoRDMContentRoot.h"
 
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -230,6 +238,68 @@ TEST_F(ContentSyncTest, TheDeleteAllOperationsEmptyTheirGroupOnEveryFixtureAndIn
     EXPECT_EQ(numbers(*first), QList<int>({3}));
     EXPECT_EQ(numbers(*second), QList<int>({3, 251}));
     EXPECT_EQ(tree->QuorelGroup()->ChildCount(), 0);
+}
+
+TEST_F(ContentSyncTest, AStockUpdateClonesTheFamilysStockPackageAndLeavesUserContentAlone) {
+    // A MARQA stock package: folder "Logos" at 3 with "logo" (1) and "new" (2).
+    const QString source = m_dir.filePath("stocksource");
+    QDir().mkpath(source + "/Logos");
+    for (const auto& [name, address, key] :
+         {std::tuple<QString, int, quint32>{"logo", 1, 0x31}, {"new", 2, 0x32}}) {
+        ASSERT_TRUE(Image(name, address, key)->Save(source + "/Logos/" + name + ".mqi"));
+    }
+    const auto write = [](const QString& path, const QByteArray& text) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    write(source + "/config.xml", "<objects><folder name=\"Logos\" address=\"3\"/></objects>");
+    write(source + "/Logos/config.xml",
+          "<objects><content name=\"logo\" address=\"1\"/><content name=\"new\" "
+          "address=\"2\"/></objects>");
+    const QString stock = m_dir.filePath("stock");
+    QDir().mkpath(stock);
+    QString error;
+    ASSERT_TRUE(PackageBuilder::Pack(source, stock + "/marqa_stock_content.lumopkg", true, &error))
+        << error.toStdString();
+    StockContentRoot stockRoot(stock);
+
+    auto fixture = AddLumo("MARQA", kMarqaUid,
+                           Holding({{3, "Logos", {File(1, 0x31, "logo")}},
+                                    {5, "Old", {File(1, 0x35, "old")}},
+                                    {41, "Mine", {File(1, 0x41, "mine")}}}));
+    const auto device = MakeDevice<MarqaRDM>(kMarqaUid);
+    ContentStockUpdateOperation update({device.get()}, &stockRoot);
+    QSignalSpy told(&update, &ContentOperation::InformationMessageBox);
+    RecordingFeedback feedback;
+    EXPECT_EQ(OperationRun(update, &feedback).Wait(), ContentOperation::Succeeded)
+        << feedback.Texts().join("\n").toStdString();
+    Settle();
+    QStringList held;
+    for (const Sim::LumoStoredFolder& folder : fixture->Folders()) {
+        for (const Sim::LumoStoredFile& file : folder.files) {
+            held.append(
+                QStringLiteral("%1/%2 %3").arg(folder.number).arg(file.number).arg(file.name));
+        }
+    }
+    held.sort();
+    EXPECT_EQ(held, QStringList({"3/1 logo", "3/2 new", "41/1 mine"}));
+    EXPECT_EQ(told.count(), 0);
+    EXPECT_TRUE(LumoContentLocks::StockContentLocked());
+
+    EXPECT_EQ(OperationRun(update, &feedback).Wait(), ContentOperation::Succeeded);
+    ASSERT_EQ(told.count(), 1);
+    EXPECT_EQ(told[0][0].toString(), "Update Stock Content");
+    EXPECT_EQ(told[0][1].toString(), "Stock Content Up To Date.");
+
+    // No Solvi stock package: no source, nothing touched.
+    auto solvi = AddLumo("Solvi", kSolviUid, Holding({{3, "Logos", {}}}), 1);
+    const auto solviDevice = MakeDevice<SolviRDM>(kSolviUid, 1);
+    ContentStockUpdateOperation none({solviDevice.get()}, &stockRoot);
+    RecordingFeedback refused;
+    EXPECT_EQ(OperationRun(none, &refused).Wait(), ContentOperation::Failed);
+    EXPECT_EQ(refused.Texts(), QStringList({"Failed to determine source."}));
+    EXPECT_EQ(solvi->Folders().size(), 1);
 }
 
 }  // namespace

@@ -2,10 +2,9 @@
 
 #include "comm/IFeedback.h"
 #include "content/operations/FeedbackWrapper.h"
+#include "content/operations/FixtureTrees.h"
 #include "lumo/devices/LumoRDM.h"
 #include "lumo/tree/LumoRDMContentRoot.h"
-
-#include <QThread>
 
 ContentEraseOperation::ContentEraseOperation(const QList<Device*>& devices,
                                              LumoEraseContentCommand::Kind kind,
@@ -29,16 +28,9 @@ int ContentEraseOperation::Execute(IFeedback* feedback, int /*options*/) {
     bool failed = false;
     for (int i = 0; i < m_devices.size(); ++i) {
         auto* fixture = qobject_cast<LumoRDM*>(m_devices[i].data());
-        LumoRDMContentRoot* root = fixture ? fixture->ContentRootIfMade() : nullptr;
-        if (fixture && !root) {
-            // A fixture whose content has not been read yet: read it first, so that its
-            // tree follows the erasure.
-            QMetaObject::invokeMethod(
-                fixture, [fixture] { fixture->GetContentRoot(); },
-                QThread::currentThread() == fixture->thread() ? Qt::DirectConnection
-                                                              : Qt::BlockingQueuedConnection);
-            root = fixture->ContentRootIfMade();
-        }
+        // A fixture whose content has not been read yet is read first, so that its tree
+        // follows the erasure.
+        LumoRDMContentRoot* root = fixture ? FixtureTree(fixture) : nullptr;
         if (root) {
             FeedbackWrapper step(feedback, i, i + 1);
             root->EraseContent(m_kind, &step);

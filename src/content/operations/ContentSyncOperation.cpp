@@ -28,12 +28,6 @@ QList<ContentBase*> Children(const ContentFolder* folder) {
     return children;
 }
 
-// Folds a step's result into the running one: true when the work must stop (cancelled).
-bool Stop(int result, bool* failed) {
-    *failed = *failed || result == ContentOperation::Failed;
-    return result == ContentOperation::Cancelled;
-}
-
 }  // namespace
 
 // What one location needs: the pairs of source and location children that stay, found in
@@ -84,6 +78,12 @@ public:
     }
 };
 
+bool ContentSyncOperation::Step(int result) {
+    ++m_steps;
+    m_failed = m_failed || result == Failed;
+    return result == Cancelled;
+}
+
 ContentSyncOperation::ContentSyncOperation(ContentFolder* source,
                                            const QList<ContentFolder*>& locations)
     : m_source(source ? source->Reference() : 0) {
@@ -114,6 +114,7 @@ int ContentSyncOperation::Execute(IFeedback* feedback, int /*options*/) {
     }
     feedback->SetTotal(100);
     m_failed = false;
+    m_steps = 0;
     std::vector<Missing> missing;
     const int count = int(m_locations.size());
     for (int i = 0; i < count; ++i) {
@@ -149,7 +150,7 @@ int ContentSyncOperation::SyncLocation(IFeedback* feedback, ContentFolder* locat
         for (ContentBase* child : Children(pair.location)) {
             ContentBase* match = plan.Match(pair.source, child, *this);
             if (!match) {
-                if (Stop(ContentDeleteOperation::DeleteTree(feedback, child), &m_failed)) {
+                if (Step(ContentDeleteOperation::DeleteTree(feedback, child))) {
                     return Cancelled;
                 }
                 continue;
@@ -179,23 +180,22 @@ int ContentSyncOperation::SyncLocation(IFeedback* feedback, ContentFolder* locat
                 for (int n = 2; parent->HasChild(name, other->Address()); ++n) {
                     name = QStringLiteral("%1 (%2)").arg(other->Name()).arg(n);
                 }
-                if (Stop(ContentSteps::Rename(feedback, other, name), &m_failed)) {
+                if (Step(ContentSteps::Rename(feedback, other, name))) {
                     return Cancelled;
                 }
             }
             const int free = parent->NextFreeAddress(parent->MinAddress());
             if (other->Address() == pair.source->Address() && free > 0 &&
-                Stop(ContentSteps::Renumber(feedback, other, free), &m_failed)) {
+                Step(ContentSteps::Renumber(feedback, other, free))) {
                 return Cancelled;
             }
         }
         if (pair.location->Address() != pair.source->Address() &&
-            Stop(ContentSteps::Renumber(feedback, pair.location, pair.source->Address()),
-                 &m_failed)) {
+            Step(ContentSteps::Renumber(feedback, pair.location, pair.source->Address()))) {
             return Cancelled;
         }
         if (pair.location->Name() != pair.source->Name() &&
-            Stop(ContentSteps::Rename(feedback, pair.location, pair.source->Name()), &m_failed)) {
+            Step(ContentSteps::Rename(feedback, pair.location, pair.source->Name()))) {
             return Cancelled;
         }
     }
@@ -215,7 +215,7 @@ int ContentSyncOperation::SyncLocation(IFeedback* feedback, ContentFolder* locat
             ContentFolder* made = nullptr;
             const int result = ContentSteps::CreateFolder(feedback, pair.location, folder->Name(),
                                                           folder->Address(), &made);
-            if (Stop(result, &m_failed)) {
+            if (Step(result)) {
                 return Cancelled;
             }
             if (made) {
@@ -266,7 +266,7 @@ int ContentSyncOperation::CopyMissing(IFeedback* feedback, std::vector<Missing> 
                 const int result =
                     item ? ContentSteps::CopyItem(feedback, item, folder, name, address, share)
                          : int(Failed);
-                if (Stop(result, &m_failed)) {
+                if (Step(result)) {
                     return Cancelled;
                 }
             }
@@ -284,6 +284,7 @@ int ContentSyncOperation::CopyMissing(IFeedback* feedback, std::vector<Missing> 
                     .arg(item->Name(), ContentSteps::ParentName(item), folder->Name()),
                 FeedbackStatusNormal);
         }
+        ++m_steps;
         if (ContentSteps::CopyInto(feedback, item, aggregate.get(), name, address, share) ==
             Cancelled) {
             return Cancelled;
@@ -292,9 +293,8 @@ int ContentSyncOperation::CopyMissing(IFeedback* feedback, std::vector<Missing> 
         for (ContentFolder* folder : folders) {
             const Content* again = current();
             if (!ContentSteps::FindChild(folder, name, address) &&
-                Stop(again ? ContentSteps::CopyInto(feedback, again, folder, name, address, share)
-                           : int(Failed),
-                     &m_failed)) {
+                Step(again ? ContentSteps::CopyInto(feedback, again, folder, name, address, share)
+                           : int(Failed))) {
                 return Cancelled;
             }
         }

@@ -36,6 +36,9 @@ public:
         m_aggregators = aggregators;
     }
 
+    // The steps the last run took (0: every location was equal to the source already).
+    int Steps() const { return m_steps; }
+
     // A source item and the location folder that lacks it.
     struct Missing {
         const Content* item;
@@ -55,9 +58,13 @@ private:
     // Copies the missing items, joined per item and folder number where an aggregator can.
     int CopyMissing(IFeedback* feedback, std::vector<Missing> missing, int start, int end);
 
+    // Counts a step and folds its result in: true when the work must stop (cancelled).
+    bool Step(int result);
+
     quint32 m_source;
     std::vector<quint32> m_locations;
     QList<const ContentFolderAggregator*> m_aggregators;
     bool m_enabled = true;
     bool m_failed = false;
+    int m_steps = 0;
 };

@@ -23,8 +23,14 @@ void LumoContentLocks::SetQuorelContentLocked(bool locked) {
     g_quorelLocked.store(locked);
 }
 
-LumoContentLocks::QuorelUnlock::QuorelUnlock() : m_was(g_quorelLocked.exchange(false)) {}
+namespace {
+std::atomic<bool>& Flag(LumoContentLocks::Lock lock) {
+    return lock == LumoContentLocks::Stock ? g_stockLocked : g_quorelLocked;
+}
+}  // namespace
 
-LumoContentLocks::QuorelUnlock::~QuorelUnlock() {
-    g_quorelLocked.store(m_was);
+LumoContentLocks::Unlock::Unlock(Lock lock) : m_lock(lock), m_was(Flag(lock).exchange(false)) {}
+
+LumoContentLocks::Unlock::~Unlock() {
+    Flag(m_lock).store(m_was);
 }

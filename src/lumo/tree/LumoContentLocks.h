@@ -10,15 +10,26 @@ public:
     static bool QuorelContentLocked();
     static void SetQuorelContentLocked(bool locked);
 
-    // Lowers the Quorel lock for its lifetime and puts back what it found.
-    class QuorelUnlock {
+    enum Lock { Stock, Quorel };
+
+    // Lowers a lock for its lifetime and puts back what it found.
+    class Unlock {
     public:
-        QuorelUnlock();
-        ~QuorelUnlock();
-        QuorelUnlock(const QuorelUnlock&) = delete;
-        QuorelUnlock& operator=(const QuorelUnlock&) = delete;
+        explicit Unlock(Lock lock);
+        ~Unlock();
+        Unlock(const Unlock&) = delete;
+        Unlock& operator=(const Unlock&) = delete;
 
     private:
+        Lock m_lock;
         bool m_was;
+    };
+    class QuorelUnlock : public Unlock {
+    public:
+        QuorelUnlock() : Unlock(Quorel) {}
+    };
+    class StockUnlock : public Unlock {
+    public:
+        StockUnlock() : Unlock(Stock) {}
     };
 };

@@ -252,8 +252,14 @@ bool LumoRDMContentFolder::Download(const QList<const Content*>& items, IFeedbac
     return true;
 }
 
+LumoRDMContentFolder::ReadState LumoRDMContentFolder::FilesRead() const {
+    const ContentModelLock lock;
+    return m_read;
+}
+
 void LumoRDMContentFolder::DiscoverContent() {
     const ContentModelLock lock;
+    m_read = Reading;
     auto command = std::make_unique<LumoContentDiscoveryCommand>();
     command->Setup(m_device, Number());
     m_commands.Queue(std::move(command), nullptr,
@@ -303,6 +309,7 @@ void LumoRDMContentFolder::OnFinishedContentDiscovery(QUuid commandId, bool bRes
     if (command && bResult) {
         AddDiscoveredContent(command->Files());
     }
+    m_read = command && bResult ? Read : ReadFailed;
 }
 
 void LumoRDMContentFolder::OnFinishedContentUpload(QUuid command, unsigned short file,

@@ -60,6 +60,10 @@ public:
     // Whether the items may be uploaded here; reports the first refusal.
     bool CheckNewContent(const ContentList& items, IFeedback* feedback) const;
 
+    enum ReadState { Reading, Read, ReadFailed };
+    // Whether the folder's files have been read from the fixture.
+    ReadState FilesRead() const;
+
     // Reads the folder's files from the fixture.
     void DiscoverContent();
     // Adds an item for each file record of this folder that has a content key and whose
@@ -96,6 +100,7 @@ private:
     LumoFileRecord RecordOf(const Content& item) const;
 
     LumoRDM* const m_device;
+    ReadState m_read = Read;
     ContentChildList m_items;
     LumoCommandMap m_commands;
 };

@@ -47,8 +47,29 @@ void LumoRDMContentRoot::AddGroups(std::unique_ptr<LumoRDMContentGroup> stock,
     m_groups.Append(std::move(quorel), this);
 }
 
+LumoRDMContentFolder::ReadState LumoRDMContentRoot::ContentRead() const {
+    const ContentModelLock lock;
+    if (m_read == LumoRDMContentFolder::Reading) {
+        return m_read;
+    }
+    LumoRDMContentFolder::ReadState state = m_read;
+    for (const LumoRDMContentGroup* group : {m_stock, m_user, m_quorel}) {
+        for (int i = 0, count = group ? group->ChildCount() : 0; i < count; ++i) {
+            const auto* folder = qobject_cast<const LumoRDMContentFolder*>(group->Child(i));
+            const LumoRDMContentFolder::ReadState read =
+                folder ? folder->FilesRead() : LumoRDMContentFolder::Read;
+            if (read == LumoRDMContentFolder::Reading) {
+                return read;
+            }
+            state = read == LumoRDMContentFolder::ReadFailed ? read : state;
+        }
+    }
+    return state;
+}
+
 void LumoRDMContentRoot::DiscoverFolders() {
     const ContentModelLock lock;
+    m_read = LumoRDMContentFolder::Reading;
     auto command = std::make_unique<LumoContentDiscoveryCommand>();
     command->Setup(m_device, 0);
     m_commands.Queue(std::move(command), nullptr,
@@ -79,4 +100,5 @@ void LumoRDMContentRoot::OnFinishedFolderDiscovery(QUuid commandId, bool bResult
     if (command && bResult) {
         AddDiscoveredFolders(command->Folders());
     }
+    m_read = command && bResult ? LumoRDMContentFolder::Read : LumoRDMContentFolder::ReadFailed;
 }

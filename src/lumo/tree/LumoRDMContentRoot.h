@@ -4,6 +4,7 @@
 #include "content/ContentFolder.h"
 #include "lumo/commands/LumoEraseContentCommand.h"
 #include "lumo/tree/LumoCommandMap.h"
+#include "lumo/tree/LumoRDMContentFolder.h"
 #include "lumo/tree/LumoRDMContentGroup.h"
 
 #include <QList>
@@ -34,6 +35,10 @@ public:
     // Erases all user or all Quorel content on the fixture; the group empties once the
     // fixture has taken it, and then the feedback gets the end.
     void EraseContent(LumoEraseContentCommand::Kind kind, IFeedback* feedback);
+
+    // Whether the fixture's folders and all their files have been read (failed when any
+    // listing failed).
+    LumoRDMContentFolder::ReadState ContentRead() const;
 
     // Reads the fixture's folder list.
     void DiscoverFolders();
@@ -68,5 +73,6 @@ private:
     LumoRDMContentGroup* m_stock = nullptr;
     LumoRDMContentGroup* m_user = nullptr;
     LumoRDMContentGroup* m_quorel = nullptr;
+    LumoRDMContentFolder::ReadState m_read = LumoRDMContentFolder::Read;
     LumoCommandMap m_commands;
 };
