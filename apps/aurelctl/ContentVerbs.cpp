@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "DeviceSession.h"
 #include "DeviceVerbs.h"
+#include "OperationVerbs.h"
 
 #include "comm/Command.h"
 #include "comm/FeedbackCollector.h"
@@ -497,6 +498,11 @@ int Run(const QStringList& arguments) {
     // The sub-verb follows "content"; the verb's own parser sees it as the command word.
     const qsizetype at = arguments.indexOf(QStringLiteral("content"));
     const QString name = arguments.value(at + 1);
+    if (OperationVerbs::Handles(name, arguments.mid(at + 2))) {
+        QStringList rest = arguments;
+        rest.removeAt(at);
+        return OperationVerbs::Run(name, rest);
+    }
     for (const SubVerb& sub : SubVerbs()) {
         if (name == QLatin1String(sub.name)) {
             QStringList rest = arguments;
@@ -511,6 +517,10 @@ int Run(const QStringList& arguments) {
                         .arg(QLatin1String(sub.name), -8)
                         .arg(QLatin1String(sub.verb.arguments));
         }
+        help += QStringLiteral(
+                    "\nContent operations (lib:PACKAGE/FOLDER/ITEM, stock:..., "
+                    "quorel:..., pkg:FILE/..., UID/FOLDER/FILE):\n") +
+                OperationVerbs::Help();
         CommandLine::Print(help);
         return name.isEmpty() ? 2 : 0;
     }

@@ -15,14 +15,15 @@ ProgramResult Aurelctl(const QStringList& arguments) {
 }
 
 // An image file of the first family with a few frames.
-QByteArray WriteImage(const QString& path) {
+QByteArray WriteImage(const QString& path, quint32 key = 0x0BADF00D,
+                      const QString& name = "Sparkle") {
     MarqaRDMImage record;
-    record.header.contentKey = 0x0BADF00D;
-    record.SetNameText("Sparkle");
+    record.header.contentKey = key;
+    record.SetNameText(name);
     for (int frame = 0; frame < 12; ++frame) {
         LumoRDMImage::Entry entry;
         entry.delay = quint16(30 + frame);
-        entry.leds = QByteArray(MarqaRDMImage::kLedCount, char(frame * 3));
+        entry.leds = QByteArray(MarqaRDMImage::kLedCount, char(frame * 3 + int(key & 7)));
         record.entries.push_back(entry);
     }
     record.header.frameCount = 12;
@@ -34,7 +35,71 @@ QByteArray WriteImage(const QString& path) {
     return bytes;
 }
 
+void WriteText(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
 }  // namespace
+
+TEST(ContentVerbsTest, ALibraryFolderCopiedToAFixtureAndClonedToTwoOthersComesBackByteForByte) {
+    QTemporaryDir dir;
+    QProcess rig;
+    rig.start(AUREL_RIG, {QDir(RIGS_DIR).filePath("clone.json"), "--widget-dir", dir.path()});
+    ASSERT_TRUE(rig.waitForReadyRead(10000));
+    const QStringList on{"--widget-dir", dir.path()};
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("AUREL_DOCUMENTS_DIR", dir.filePath("docs"));
+    const auto aurelctl = [&](const QStringList& arguments) {
+        return RunProgram(AURELCTL, arguments + on, 240000, environment);
+    };
+
+    // The library: package "Show" with folder "Clips" (45) holding Fire (1) and Rain (2).
+    const QString clips = dir.filePath("docs/Aurel Content Library/Show/Clips");
+    ASSERT_TRUE(QDir().mkpath(clips));
+    const QByteArray fire = WriteImage(clips + "/Fire.mqi", 0xF1, "Fire");
+    const QByteArray rain = WriteImage(clips + "/Rain.mqi", 0xA2, "Rain");
+    WriteText(clips + "/../config.xml",
+              "<objects policy=\"MARQAContentPackagePolicy\"><folder name=\"Clips\" "
+              "address=\"45\"/></objects>");
+    WriteText(clips + "/config.xml",
+              "<objects policy=\"MARQAContentFolderPolicy\"><content name=\"Fire\" address=\"1\"/>"
+              "<content name=\"Rain\" address=\"2\"/></objects>");
+
+    const ProgramResult copy = aurelctl({"content", "cp", "lib:Show/Clips", "4356:00002001"});
+    ASSERT_EQ(copy.exitCode, 0) << copy.err.toStdString();
+    EXPECT_EQ(copy.out, "Copying Clips to User Content: Operation Completed\n");
+    EXPECT_TRUE(copy.err.contains("] Copying Rain from Clips to Clips")) << copy.err.toStdString();
+
+    const QStringList clone{"content",       "clone", "4356:00002001", "--to",
+                            "4356:00002002", "--to",  "4356:00002003", "--json"};
+    const ProgramResult cloned = aurelctl(clone);
+    ASSERT_EQ(cloned.exitCode, 0) << cloned.out.toStdString() << cloned.err.toStdString();
+    EXPECT_TRUE(cloned.out.contains("\"result\": \"succeeded\"")) << cloned.out.toStdString();
+    EXPECT_TRUE(cloned.out.contains("Deleting Extra in User Content")) << cloned.out.toStdString();
+
+    for (const QString uid : {"4356:00002001", "4356:00002002", "4356:00002003"}) {
+        SCOPED_TRACE(uid.toStdString());
+        for (const auto& [file, bytes] : {std::pair<QString, QByteArray>{"1", fire}, {"2", rain}}) {
+            const QString back = dir.filePath("back.mqi");
+            const ProgramResult download = aurelctl({"content", "download", uid, "45", file, back});
+            ASSERT_EQ(download.exitCode, 0) << download.err.toStdString();
+            QFile read(back);
+            ASSERT_TRUE(read.open(QIODevice::ReadOnly));
+            EXPECT_EQ(read.readAll(), bytes);
+        }
+        const ProgramResult listing = aurelctl({"content", "ls", uid});
+        EXPECT_FALSE(listing.out.contains("Extra")) << listing.out.toStdString();
+    }
+
+    // Nothing changed: the second clone only reads the listings.
+    const ProgramResult again = aurelctl(clone);
+    ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_TRUE(again.out.contains("\"lines\": [\n    ]")) << again.out.toStdString();
+    rig.terminate();
+    rig.waitForFinished(10000);
+}
 
 TEST(ContentVerbsTest, ImagesGoToASocketRigFixtureAndComeBackByteForByte) {
     QTemporaryDir dir;

@@ -5,8 +5,9 @@
 #include "content/ContentModelMutex.h"
 #include "content/operations/ContentSteps.h"
 
-ContentAddressOperation::ContentAddressOperation(const QList<ContentBase*>& items, Mode mode)
-    : ContentItemsOperation(items), m_mode(mode) {}
+ContentAddressOperation::ContentAddressOperation(const QList<ContentBase*>& items, Mode mode,
+                                                 int address)
+    : ContentItemsOperation(items), m_mode(mode), m_address(address) {}
 
 QString ContentAddressOperation::Title() const {
     return QStringLiteral("Addressing %1").arg(ItemsText());
@@ -17,7 +18,7 @@ bool ContentAddressOperation::CanExecute() const {
     for (const ContentBase* item : Items()) {
         const ContentFolder* parent = item->Parent();
         if (!item->IsReadOnly() && parent && !parent->ChildrenReadOnly() &&
-            (m_mode == Autoset || item->Address() > 0)) {
+            (m_mode != Reset || item->Address() > 0)) {
             return true;
         }
     }
@@ -28,6 +29,9 @@ int ContentAddressOperation::NewAddress(const ContentBase* item) const {
     const ContentModelLock lock;
     if (m_mode == Reset) {
         return item->Address() >= 1 ? 0 : -1;
+    }
+    if (m_mode == Set) {
+        return item->Address() != m_address ? m_address : -1;
     }
     const ContentFolder* parent = item->Parent();
     const int free = parent ? parent->NextFreeAddress(1) : -1;

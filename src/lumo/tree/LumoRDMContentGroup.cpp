@@ -1,6 +1,7 @@
 #include "lumo/tree/LumoRDMContentGroup.h"
 
 #include "content/ContentModelMutex.h"
+#include "content/NamedPolicies.h"
 #include "lumo/commands/LumoAddFolderCommand.h"
 #include "lumo/commands/LumoRemoveFolderCommand.h"
 #include "lumo/commands/LumoRenameFolderCommand.h"
@@ -244,6 +245,12 @@ bool LumoRDMContentGroup::Clashes(const ContentBase* exclude, const QString& nam
     return false;
 }
 
+bool LumoRDMContentGroup::IsFamilyFolder(const ContentFolder* folder, const PolicyBase& policy) {
+    // A fixture's folder of the family, or a library folder of its content.
+    const auto* policyFolder = qobject_cast<const ContentPolicyFolder*>(folder);
+    return policyFolder && policyFolder->Policy() == &policy;
+}
+
 bool LumoRDMContentGroup::InRange(int number) const {
     return number >= m_minFolder && number <= m_maxFolder;
 }
@@ -273,7 +280,7 @@ QString MarqaRDMContentGroup::ChildFolderTypeName(int /*kind*/) const {
 }
 
 bool MarqaRDMContentGroup::AcceptsFolder(const ContentFolder* folder) const {
-    return qobject_cast<const MarqaRDMContentFolder*>(folder) != nullptr;
+    return IsFamilyFolder(folder, NamedPolicies::MarqaContentFolder());
 }
 
 std::unique_ptr<LumoRDMContentFolder> MarqaRDMContentGroup::NewFolder(quint8 number,
@@ -291,7 +298,7 @@ QString SolviRDMContentGroup::ChildFolderTypeName(int /*kind*/) const {
 }
 
 bool SolviRDMContentGroup::AcceptsFolder(const ContentFolder* folder) const {
-    return qobject_cast<const SolviRDMContentFolder*>(folder) != nullptr;
+    return IsFamilyFolder(folder, NamedPolicies::SolviContentFolder());
 }
 
 std::unique_ptr<LumoRDMContentFolder> SolviRDMContentGroup::NewFolder(quint8 number,

@@ -10,6 +10,7 @@
 
 class LumoRDM;
 class LumoRDMContentFolder;
+class PolicyBase;
 
 // One group of a fixture's folders: a range of folder numbers (stock, user or Quorel
 // content). Folder edits are checked here, sent to the fixture as queued commands and
@@ -66,6 +67,10 @@ public Q_SLOTS:
 protected:
     LumoRDMContentGroup(LumoRDM* device, const QString& name, int minFolder, int maxFolder,
                         GroupKind kind, int capacity = kCapacity);
+
+    // True for a folder whose policy is the family's folder policy (a fixture's or the
+    // library's folder of that family's content).
+    static bool IsFamilyFolder(const ContentFolder* folder, const PolicyBase& policy);
 
     // A folder of the family; with `discover` it reads its files at once.
     virtual std::unique_ptr<LumoRDMContentFolder> NewFolder(quint8 number, const QString& name,
