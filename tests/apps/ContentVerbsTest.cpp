@@ -41,14 +41,34 @@ void WriteText(const QString& path, const QByteArray& text) {
     file.write(text);
 }
 
+// A rig file served as socket widgets in a folder of its own, for the life of the object.
+class SocketRig {
+public:
+    explicit SocketRig(const QString& file) {
+        m_rig.start(AUREL_RIG, {QDir(RIGS_DIR).filePath(file), "--widget-dir", m_dir.path()});
+        m_ready = m_rig.waitForReadyRead(10000);
+    }
+    ~SocketRig() {
+        m_rig.terminate();
+        m_rig.waitForFinished(10000);
+    }
+    bool Ready() const { return m_ready; }
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+    // The options that reach it.
+    QStringList On() const { return {"--widget-dir", m_dir.path()}; }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_rig;
+    bool m_ready = false;
+};
+
 }  // namespace
 
 TEST(ContentVerbsTest, ALibraryFolderCopiedToAFixtureAndClonedToTwoOthersComesBackByteForByte) {
-    QTemporaryDir dir;
-    QProcess rig;
-    rig.start(AUREL_RIG, {QDir(RIGS_DIR).filePath("clone.json"), "--widget-dir", dir.path()});
-    ASSERT_TRUE(rig.waitForReadyRead(10000));
-    const QStringList on{"--widget-dir", dir.path()};
+    const SocketRig dir("clone.json");
+    ASSERT_TRUE(dir.Ready());
+    const QStringList on = dir.On();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("AUREL_DOCUMENTS_DIR", dir.filePath("docs"));
     const auto aurelctl = [&](const QStringList& arguments) {
@@ -97,16 +117,12 @@ TEST(ContentVerbsTest, ALibraryFolderCopiedToAFixtureAndClonedToTwoOthersComesBa
     const ProgramResult again = aurelctl(clone);
     ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
     EXPECT_TRUE(again.out.contains("\"lines\": [\n    ]")) << again.out.toStdString();
-    rig.terminate();
-    rig.waitForFinished(10000);
 }
 
 TEST(ContentVerbsTest, ImagesGoToASocketRigFixtureAndComeBackByteForByte) {
-    QTemporaryDir dir;
-    QProcess rig;
-    rig.start(AUREL_RIG, {QDir(RIGS_DIR).filePath("led.json"), "--widget-dir", dir.path()});
-    ASSERT_TRUE(rig.waitForReadyRead(10000));
-    const QStringList on{"--widget-dir", dir.path()};
+    const SocketRig dir("led.json");
+    ASSERT_TRUE(dir.Ready());
+    const QStringList on = dir.On();
     const QString uid = "4356:00001001";
 
     const QString image = dir.filePath("sparkle.mqi");
@@ -166,6 +182,4 @@ TEST(ContentVerbsTest, ImagesGoToASocketRigFixtureAndComeBackByteForByte) {
               "Quorel Content (folders 251-251)\n");
     const ProgramResult quorel = Aurelctl(QStringList{"quorel-address", uid} + on);
     EXPECT_EQ(quorel.out, "0x435600001001 Quorel address 300\n");
-    rig.terminate();
-    rig.waitForFinished(10000);
 }
