@@ -28,6 +28,7 @@
 #include <QJsonObject>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -61,7 +62,8 @@ private:
     void (*m_previous)(int) = nullptr;
 };
 
-// Prints each line on standard error with the progress reached, and keeps the lines.
+// Prints each line on standard error with the progress reached (quiet: the warnings and
+// errors only), and keeps the lines.
 class PrintingFeedback : public IFeedback {
 public:
     struct Line {
@@ -74,7 +76,7 @@ public:
     void AddString(QString text, FeedbackStatus status) override {
         const std::lock_guard lock(m_mutex);
         m_lines.push_back({text, status});
-        if (!m_quiet) {
+        if (!m_quiet || status >= FeedbackStatusWarning) {
             const char* kind = status >= FeedbackStatusError     ? "error: "
                                : status == FeedbackStatusWarning ? "warning: "
                                                                  : "";
@@ -139,19 +141,21 @@ QList<ContentBase*> Resolve(Context& ctx, const QStringList& words) {
     return objects;
 }
 
+QList<ContentBase*> Children(const ContentFolder* folder) {
+    const ContentModelLock lock;
+    QList<ContentBase*> children;
+    for (int i = 0; i < folder->ChildCount(); ++i) {
+        children.append(const_cast<ContentFolder*>(folder)->Child(i));
+    }
+    return children;
+}
+
 // The items of the words, a folder standing for its children.
 QList<ContentBase*> ItemsOf(Context& ctx, const QStringList& words) {
     QList<ContentBase*> items;
     for (ContentBase* object : Resolve(ctx, words)) {
-        auto* folder = qobject_cast<ContentFolder*>(object);
-        if (!folder) {
-            items.append(object);
-            continue;
-        }
-        const ContentModelLock lock;
-        for (int i = 0; i < folder->ChildCount(); ++i) {
-            items.append(folder->Child(i));
-        }
+        const auto* folder = qobject_cast<const ContentFolder*>(object);
+        items += folder ? Children(folder) : QList<ContentBase*>{object};
     }
     return items;
 }
@@ -180,7 +184,22 @@ std::unique_ptr<ContentOperation> Transfer(Context& ctx) {
     if (!target) {
         return nullptr;
     }
-    auto operation = std::make_unique<Operation>(sources, target);
+    // A package written anew takes the folders of a package named as the source.
+    QList<ContentBase*> items;
+    for (ContentBase* source : sources) {
+        const auto* folder = qobject_cast<ContentFolder*>(source);
+        const QList<ContentBase*> children = folder ? Children(folder) : QList<ContentBase*>();
+        const bool package =
+            !children.isEmpty() && std::all_of(children.begin(), children.end(), [](auto* child) {
+                return qobject_cast<const ContentFolder*>(child) != nullptr;
+            });
+        if (ctx.exporting && package) {
+            items += children;
+        } else {
+            items.append(source);
+        }
+    }
+    auto operation = std::make_unique<Operation>(items, target);
     if (!operation->CanExecute()) {
         ctx.error =
             QStringLiteral("%1 can't take that: %2").arg(target->Name(), operation->Title());
@@ -428,7 +447,7 @@ int Run(const QString& name, const QStringList& arguments) {
     parser.addPositionalArgument(verb->usage, "");
     parser.addOptions({
         {"json", "Print the result as JSON."},
-        {"quiet", "Print no progress."},
+        {"quiet", "Print no progress, only warnings and errors."},
         {"to", "A destination fixture (repeat it for more).", "UID"},
         {"all", "Every LED fixture a discovery finds."},
         {"user", "User content."},
@@ -450,7 +469,7 @@ int Run(const QString& name, const QStringList& arguments) {
     QStringList messages;
     QObject::connect(operation.get(), &ContentOperation::InformationMessageBox,
                      [&messages](const QString&, const QString& text) { messages.append(text); });
-    PrintingFeedback feedback(parser.isSet("quiet") || parser.isSet("json"));
+    PrintingFeedback feedback(parser.isSet("quiet"));
     int result = ContentOperation::Failed;
     {
         const InterruptCatcher interrupts;

@@ -43,7 +43,7 @@ int ContentAddressOperation::NewAddress(const ContentBase* item) const {
 
 int ContentAddressOperation::Execute(IFeedback* feedback, int /*options*/) {
     feedback->SetTotal(ItemCount());
-    return ForEachItem(false, [&](int index, ContentBase* item) {
+    return ForEachItem(feedback, false, [&](int index, ContentBase* item) {
         const int address = NewAddress(item);
         const int result =
             address < 0 ? int(Succeeded)

@@ -49,7 +49,7 @@ int ContentCopyOperation::Execute(IFeedback* feedback, int /*options*/) {
     }
     feedback->SetTotal(100);
     const int count = ItemCount();
-    const int result = ForEachItem(false, [&](int index, ContentBase* item) {
+    const int result = ForEachItem(feedback, false, [&](int index, ContentBase* item) {
         return CopyOne(feedback, item, target, 100 * index / count, 100 * (index + 1) / count);
     });
     feedback->SetCurrent(100);

@@ -27,7 +27,7 @@ bool ContentDeleteOperation::CanExecute() const {
 
 int ContentDeleteOperation::Execute(IFeedback* feedback, int /*options*/) {
     feedback->SetTotal(ItemCount());
-    return ForEachItem(false, [&](int index, ContentBase* item) {
+    return ForEachItem(feedback, false, [&](int index, ContentBase* item) {
         const int result = DeleteTree(feedback, item);
         feedback->SetCurrent(index + 1);
         return result;

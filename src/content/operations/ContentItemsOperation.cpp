@@ -1,14 +1,18 @@
 #include "content/operations/ContentItemsOperation.h"
 
+#include "comm/IFeedback.h"
 #include "content/ContentFolder.h"
 #include "content/ContentModelMutex.h"
 #include "content/ContentRegistry.h"
 
 ContentItemsOperation::ContentItemsOperation(const QList<ContentBase*>& items,
                                              ContentFolder* target)
-    : m_target(target ? target->Reference() : 0) {
+    : m_target(target ? target->Reference() : 0),
+      m_itemsText(ContentOperation::ItemsText(items)),
+      m_targetName(target ? target->Name() : QStringLiteral("(none)")) {
     for (const ContentBase* item : items) {
         m_references.push_back(item->Reference());
+        m_names.append(item->Name());
     }
 }
 
@@ -17,9 +21,12 @@ ContentFolder* ContentItemsOperation::Target() const {
 }
 
 QString ContentItemsOperation::TitleTo(const char* verb) const {
-    const ContentFolder* target = Target();
-    return QStringLiteral("%1 %2 to %3")
-        .arg(QLatin1String(verb), ItemsText(), target ? target->Name() : QStringLiteral("(none)"));
+    return QStringLiteral("%1 %2 to %3").arg(QLatin1String(verb), m_itemsText, m_targetName);
+}
+
+int ContentItemsOperation::Gone(IFeedback* feedback, const QString& name) {
+    feedback->AddString(QStringLiteral("%1 is gone").arg(name), FeedbackStatusError);
+    return Failed;
 }
 
 QList<ContentBase*> ContentItemsOperation::Items() const {
@@ -33,19 +40,12 @@ QList<ContentBase*> ContentItemsOperation::Items() const {
     return items;
 }
 
-QString ContentItemsOperation::ItemsText() const {
-    return ContentOperation::ItemsText(Items());
-}
-
-int ContentItemsOperation::ForEachItem(bool stopOnFailure,
+int ContentItemsOperation::ForEachItem(IFeedback* feedback, bool stopOnFailure,
                                        const std::function<int(int, ContentBase*)>& step) {
     bool failed = false;
     for (int index = 0; index < ItemCount(); ++index) {
         ContentBase* item = ContentRegistry::Instance().Resolve(m_references[size_t(index)]);
-        if (!item) {
-            continue;
-        }
-        const int result = step(index, item);
+        const int result = item ? step(index, item) : Gone(feedback, m_names[index]);
         if (result == Cancelled) {
             return failed ? Failed : Cancelled;
         }

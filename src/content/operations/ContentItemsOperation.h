@@ -2,6 +2,8 @@
 
 #include "content/operations/ContentOperation.h"
 
+#include <QStringList>
+
 #include <functional>
 #include <vector>
 
@@ -23,17 +25,26 @@ protected:
 
     // The target while it is alive, else null.
     ContentFolder* Target() const;
-    // "<verb> <items> to <target>" ("(none)" for a target that is gone).
+    // "<verb> <items> to <target>", as they were named when the operation was made.
     QString TitleTo(const char* verb) const;
 
-    // The multi-item loop: runs `step` (0, 1 or 2) on each live object. A 2 ends it with 2
-    // (1 when an item failed before); a 1 marks it failed and ends it when `stopOnFailure`.
-    // The result is then 1 when any item failed, else 0.
-    int ForEachItem(bool stopOnFailure, const std::function<int(int index, ContentBase*)>& step);
+    // The multi-item loop: runs `step` (0, 1 or 2) on each object. A 2 ends it with 2 (1 when
+    // an item failed before); a 1 marks it failed and ends it when `stopOnFailure`; an object
+    // deleted meanwhile is reported and counts as failed. The result is then 1 when any item
+    // failed, else 0.
+    int ForEachItem(IFeedback* feedback, bool stopOnFailure,
+                    const std::function<int(int index, ContentBase*)>& step);
     int ItemCount() const { return int(m_references.size()); }
-    QString ItemsText() const;
+    // The items as they were named when the operation was made (a title stays the same
+    // while the items are replaced or deleted).
+    QString ItemsText() const { return m_itemsText; }
 
 private:
+    static int Gone(IFeedback* feedback, const QString& name);
+
     std::vector<quint32> m_references;
+    QStringList m_names;
     quint32 m_target = 0;
+    QString m_itemsText;
+    QString m_targetName;
 };

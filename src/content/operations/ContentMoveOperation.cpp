@@ -36,9 +36,10 @@ int ContentMoveOperation::Execute(IFeedback* feedback, int options) {
         return Failed;
     }
     feedback->SetTotal(ItemCount());
-    return ForEachItem((options & kStopOnFailure) != 0, [&](int index, ContentBase* item) {
-        const int result = ContentSteps::MoveItem(feedback, item, target, {index, index + 1});
-        feedback->SetCurrent(index + 1);
-        return result;
-    });
+    return ForEachItem(
+        feedback, (options & kStopOnFailure) != 0, [&](int index, ContentBase* item) {
+            const int result = ContentSteps::MoveItem(feedback, item, target, {index, index + 1});
+            feedback->SetCurrent(index + 1);
+            return result;
+        });
 }
