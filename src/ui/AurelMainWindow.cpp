@@ -1,8 +1,10 @@
 #include "ui/AurelMainWindow.h"
 
 #include "comm/CommandQueueWatcher.h"
+#include "content/operations/ContentOperation.h"
 #include "rdm/devices/DeviceManager.h"
 #include "ui/AboutDialog.h"
+#include "ui/OperationDialog.h"
 #include "ui/Preferences.h"
 #include "ui/Resources.h"
 #include "ui/tasks/TaskView.h"
@@ -240,6 +242,15 @@ void AurelMainWindow::OnUpdateQuorelContent() {
 void AurelMainWindow::OnAbout() {
     AboutDialog dialog(this);
     dialog.exec();
+}
+
+bool AurelMainWindow::RunOperation(std::unique_ptr<ContentOperation> operation) {
+    // The operation speaks from its own thread: the box opens here, once the window's loop
+    // takes the queued call.
+    connect(operation.get(), &ContentOperation::InformationMessageBox, this,
+            &AurelMainWindow::DisplayInformationBox, Qt::QueuedConnection);
+    OperationDialog dialog(this);
+    return dialog.Run(std::move(operation));
 }
 
 void AurelMainWindow::DisplayInformationBox(QString title, QString message) {

@@ -5,6 +5,7 @@
 #include <memory>
 
 class CommandQueueWatcher;
+class ContentOperation;
 class NodeTree;
 class Preferences;
 class QAction;
@@ -25,6 +26,10 @@ public:
     NodeTree* Tree() const { return m_tree; }
     QStackedWidget* ViewArea() const { return m_viewArea; }
     TaskView* Tasks() const { return m_tasks; }
+    // Runs the operation under the operation dialog, its messages shown as information boxes
+    // on this window; true when it succeeded.
+    bool RunOperation(std::unique_ptr<ContentOperation> operation);
+
     // The menu action with this caption (mnemonics included), or null.
     QAction* FindAction(const QString& caption) const;
 

@@ -1,3 +1,5 @@
+#include "comm/IFeedback.h"
+#include "content/operations/ContentOperation.h"
 #include "rdm/devices/DeviceManager.h"
 #include "rdm/devices/RDMDevice.h"
 #include "sim/Rig.h"
@@ -165,6 +167,31 @@ TEST_F(MainWindowTest, WindowHasItsTitleTreeAndMenus) {
         EXPECT_EQ(action->statusTip(), row.tip) << row.caption;
         EXPECT_FALSE(action->icon().pixmap(16, 16).isNull()) << row.caption;
     }
+}
+
+TEST_F(MainWindowTest, AnOperationsMessageOpensAnInformationBoxOnTheWindow) {
+    // Says it is up to date from its own thread, as the content updates do.
+    class UpToDate : public ContentOperation {
+    public:
+        QString Title() const override { return "Update Stock Content"; }
+        bool CanExecute() const override { return true; }
+        int Execute(IFeedback*, int) override {
+            emit InformationMessageBox("Update Stock Content", "Stock Content Up To Date.");
+            return Succeeded;
+        }
+    };
+    QString shown;
+    QTimer poll;  // the box opens once the dialog has gone
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->windowTitle() + ": " + box->text();
+            box->accept();
+        }
+    });
+    poll.start(10);
+    EXPECT_TRUE(m_window.RunOperation(std::make_unique<UpToDate>()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 5000));
+    EXPECT_EQ(shown, "Update Stock Content: Stock Content Up To Date.");
 }
 
 TEST_F(MainWindowTest, AboutShowsTheNameAndVersion) {
