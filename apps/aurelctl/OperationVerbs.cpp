@@ -17,6 +17,7 @@
 #include "content/operations/ContentMoveOperation.h"
 #include "content/operations/ContentStockUpdateOperation.h"
 #include "content/operations/ContentSyncOperation.h"
+#include "content/operations/UpdateQuorelContentSyncOperation.h"
 #include "lumo/devices/LumoRDM.h"
 #include "lumo/tree/LumoRDMContentFolderAggregator.h"
 #include "lumo/tree/LumoRDMContentRoot.h"
@@ -333,6 +334,17 @@ std::unique_ptr<ContentOperation> UpdateStock(Context& ctx) {
     return std::make_unique<ContentStockUpdateOperation>(Devices(fixtures), root);
 }
 
+std::unique_ptr<ContentOperation> UpdateQuorel(Context& ctx) {
+    const QList<LumoRDM*> fixtures = Fixtures(ctx, ctx.words);
+    if (fixtures.isEmpty()) {
+        return nullptr;
+    }
+    ContentLocation quorel;
+    quorel.kind = ContentLocation::Quorel;
+    auto* root = qobject_cast<ContentFolder*>(ctx.places.Resolve(quorel, &ctx.error));
+    return std::make_unique<UpdateQuorelContentSyncOperation>(Devices(fixtures), root);
+}
+
 const QList<Verb>& Verbs() {
     static const QList<Verb> verbs = {
         {"cp", "SRC... DEST", 2, &Transfer<ContentCopyOperation>},
@@ -346,6 +358,7 @@ const QList<Verb>& Verbs() {
         {"clone", "SOURCE --to UID...|--all", 1, &Clone},
         {"clear", "--user|--quorel UID...|--all", 0, &Clear},
         {"update-stock", "UID...|--all", 0, &UpdateStock},
+        {"update-quorel", "UID...|--all", 0, &UpdateQuorel},
     };
     return verbs;
 }

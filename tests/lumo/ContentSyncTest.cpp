@@ -7,12 +7,14 @@
 #include "content/library/ContentLibraryFolder.h"
 #include "content/library/ContentLibraryPackage.h"
 #include "content/library/ContentLibraryRoot.h"
+#include "content/library/QuorelContentLibrary.h"
 #include "content/library/StockContent.h"
 #include "content/operations/ContentCopyOperation.h"
 #include "content/operations/ContentEraseOperation.h"
 #include "content/operations/ContentStockUpdateOperation.h"
 #include "content/operations/ContentSyncOperation.h"
 #include "content/operations/FeedbackProxy.h"
+#include "content/operations/UpdateQuorelContentSyncOperation.h"
 #include "lumo/devices/SolviRDM.h"
 #include "lumo/tree/LumoContentIndex.h"
 #include "lumo/tree/LumoContentLocks.h"
@@ -300,6 +302,57 @@ TEST_F(ContentSyncTest, AStockUpdateClonesTheFamilysStockPackageAndLeavesUserCon
     EXPECT_EQ(OperationRun(none, &refused).Wait(), ContentOperation::Failed);
     EXPECT_EQ(refused.Texts(), QStringList({"Failed to determine source."}));
     EXPECT_EQ(solvi->Folders().size(), 1);
+}
+
+TEST_F(ContentSyncTest, AQuorelUpdateGivesEachFixtureTheImagesMadeForItsQuorelAddress) {
+    // A MARQA collage "Wave": folder 251 with an image for Quorel address 12 and one for 13.
+    const QString wave = m_dir.filePath("quorel/Wave/Wave");
+    QDir().mkpath(wave);
+    ASSERT_TRUE(Image("w12", 1, 0x1201)->Save(wave + "/w12.mqi"));
+    ASSERT_TRUE(Image("w13", 2, 0x1301)->Save(wave + "/w13.mqi"));
+    const auto write = [](const QString& path, const QByteArray& text) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    write(wave + "/../config.xml",
+          "<objects policy=\"MARQAQUORELContentPackagePolicy\"><folder name=\"Wave\" "
+          "address=\"251\"/></objects>");
+    write(wave + "/config.xml",
+          "<objects policy=\"MARQAQUORELContentFolderPolicy\"><content name=\"w12\" "
+          "address=\"1\" quorelID=\"12\"/><content name=\"w13\" address=\"2\" "
+          "quorelID=\"13\"/></objects>");
+    QuorelContentLibraryRoot quorel(m_dir.filePath("quorel"));
+
+    auto fixture = AddLumo(
+        "MARQA", kMarqaUid,
+        Holding({{41, "Mine", {File(1, 0x41, "mine")}}, {251, "Old", {File(3, 0x99, "stale")}}}));
+    const auto device = MakeDevice<MarqaRDM>(kMarqaUid);
+    device->SetQuorelAddress(12);
+    UpdateQuorelContentSyncOperation update({device.get()}, &quorel);
+    QSignalSpy told(&update, &ContentOperation::InformationMessageBox);
+    RecordingFeedback feedback;
+    EXPECT_EQ(OperationRun(update, &feedback).Wait(), ContentOperation::Succeeded)
+        << feedback.Texts().join("\n").toStdString();
+    Settle();
+    QStringList held;
+    for (const Sim::LumoStoredFolder& folder : fixture->Folders()) {
+        for (const Sim::LumoStoredFile& file : folder.files) {
+            held.append(QStringLiteral("%1 %2/%3 %4")
+                            .arg(folder.name)
+                            .arg(folder.number)
+                            .arg(file.number)
+                            .arg(file.name));
+        }
+    }
+    held.sort();
+    EXPECT_EQ(held, QStringList({"Mine 41/1 mine", "Wave 251/1 w12"}));
+    EXPECT_EQ(told.count(), 0);
+    EXPECT_TRUE(LumoContentLocks::QuorelContentLocked());
+
+    EXPECT_EQ(OperationRun(update, &feedback).Wait(), ContentOperation::Succeeded);
+    ASSERT_EQ(told.count(), 1);
+    EXPECT_EQ(told[0][1].toString(), "Quorel Content Up To Date.");
 }
 
 }  // namespace

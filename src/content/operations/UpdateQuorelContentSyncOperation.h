@@ -1,0 +1,40 @@
+#pragma once
+
+#include "content/operations/ContentOperation.h"
+
+#include <QPointer>
+
+#include <memory>
+
+class ContentContainer;
+class ContentFolder;
+class Device;
+class LumoRDM;
+
+// Brings the Quorel content of LED fixtures up to date from the Quorel library: each fixture
+// gets, from every collage (Quorel package) of its family, the images made for its Quorel
+// address, each in the collage folder's number and name at the image's own number, and
+// nothing else in its Quorel content (the Quorel lock is lowered for the run). Collages are
+// taken in the library's order; an image whose place an earlier collage took is left out with
+// a warning. When nothing had to change it says "Quorel Content Up To Date.".
+class UpdateQuorelContentSyncOperation : public ContentOperation {
+    Q_OBJECT
+
+public:
+    // `quorelLibrary`: the root of the Quorel content library.
+    UpdateQuorelContentSyncOperation(const QList<Device*>& devices, ContentFolder* quorelLibrary);
+
+    QString Title() const override;
+    bool CanExecute() const override;
+    int Execute(IFeedback* feedback, int options) override;
+
+private:
+    // The collages of the fixture's family.
+    QList<ContentFolder*> Collages(const LumoRDM* fixture) const;
+    // What the fixture of that Quorel address should hold, as in-memory folders.
+    static std::unique_ptr<ContentContainer> Wanted(const QList<ContentFolder*>& collages,
+                                                    quint16 quorelAddress, IFeedback* feedback);
+
+    QList<QPointer<Device>> m_devices;
+    QPointer<ContentFolder> m_library;
+};
