@@ -104,6 +104,27 @@ protected:
         m_idle = 0;
         EXPECT_TRUE(QTest::qWaitFor([&] { return ++m_idle > 40; }, kWaitMs));
     }
+    // Every file of the fixture as "NUMBER FOLDER-NAME/FILE FILE-NAME", sorted.
+    static QStringList Held(const Sim::SimLumoFixture& fixture) {
+        QStringList held;
+        for (const Sim::LumoStoredFolder& folder : fixture.Folders()) {
+            for (const Sim::LumoStoredFile& file : folder.files) {
+                held.append(QStringLiteral("%1 %2/%3 %4")
+                                .arg(folder.number)
+                                .arg(folder.name)
+                                .arg(file.number)
+                                .arg(file.name));
+            }
+        }
+        held.sort();
+        return held;
+    }
+    static void WriteText(const QString& path, const QByteArray& text) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
     // The user folders of a fixture as "number name: file name key, ...".
     static QStringList Store(const Sim::SimLumoFixture& fixture) {
         QStringList text;
@@ -250,15 +271,10 @@ TEST_F(ContentSyncTest, AStockUpdateClonesTheFamilysStockPackageAndLeavesUserCon
          {std::tuple<QString, int, quint32>{"logo", 1, 0x31}, {"new", 2, 0x32}}) {
         ASSERT_TRUE(Image(name, address, key)->Save(source + "/Logos/" + name + ".mqi"));
     }
-    const auto write = [](const QString& path, const QByteArray& text) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    };
-    write(source + "/config.xml", "<objects><folder name=\"Logos\" address=\"3\"/></objects>");
-    write(source + "/Logos/config.xml",
-          "<objects><content name=\"logo\" address=\"1\"/><content name=\"new\" "
-          "address=\"2\"/></objects>");
+    WriteText(source + "/config.xml", "<objects><folder name=\"Logos\" address=\"3\"/></objects>");
+    WriteText(source + "/Logos/config.xml",
+              "<objects><content name=\"logo\" address=\"1\"/><content name=\"new\" "
+              "address=\"2\"/></objects>");
     const QString stock = m_dir.filePath("stock");
     QDir().mkpath(stock);
     QString error;
@@ -277,15 +293,8 @@ TEST_F(ContentSyncTest, AStockUpdateClonesTheFamilysStockPackageAndLeavesUserCon
     EXPECT_EQ(OperationRun(update, &feedback).Wait(), ContentOperation::Succeeded)
         << feedback.Texts().join("\n").toStdString();
     Settle();
-    QStringList held;
-    for (const Sim::LumoStoredFolder& folder : fixture->Folders()) {
-        for (const Sim::LumoStoredFile& file : folder.files) {
-            held.append(
-                QStringLiteral("%1/%2 %3").arg(folder.number).arg(file.number).arg(file.name));
-        }
-    }
-    held.sort();
-    EXPECT_EQ(held, QStringList({"3/1 logo", "3/2 new", "41/1 mine"}));
+    const QStringList held = Held(*fixture);
+    EXPECT_EQ(held, QStringList({"3 Logos/1 logo", "3 Logos/2 new", "41 Mine/1 mine"}));
     EXPECT_EQ(told.count(), 0);
     EXPECT_TRUE(LumoContentLocks::StockContentLocked());
 
@@ -310,18 +319,13 @@ TEST_F(ContentSyncTest, AQuorelUpdateGivesEachFixtureTheImagesMadeForItsQuorelAd
     QDir().mkpath(wave);
     ASSERT_TRUE(Image("w12", 1, 0x1201)->Save(wave + "/w12.mqi"));
     ASSERT_TRUE(Image("w13", 2, 0x1301)->Save(wave + "/w13.mqi"));
-    const auto write = [](const QString& path, const QByteArray& text) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    };
-    write(wave + "/../config.xml",
-          "<objects policy=\"MARQAQUORELContentPackagePolicy\"><folder name=\"Wave\" "
-          "address=\"251\"/></objects>");
-    write(wave + "/config.xml",
-          "<objects policy=\"MARQAQUORELContentFolderPolicy\"><content name=\"w12\" "
-          "address=\"1\" quorelID=\"12\"/><content name=\"w13\" address=\"2\" "
-          "quorelID=\"13\"/></objects>");
+    WriteText(wave + "/../config.xml",
+              "<objects policy=\"MARQAQUORELContentPackagePolicy\"><folder name=\"Wave\" "
+              "address=\"251\"/></objects>");
+    WriteText(wave + "/config.xml",
+              "<objects policy=\"MARQAQUORELContentFolderPolicy\"><content name=\"w12\" "
+              "address=\"1\" quorelID=\"12\"/><content name=\"w13\" address=\"2\" "
+              "quorelID=\"13\"/></objects>");
     QuorelContentLibraryRoot quorel(m_dir.filePath("quorel"));
 
     auto fixture = AddLumo(
@@ -335,18 +339,8 @@ TEST_F(ContentSyncTest, AQuorelUpdateGivesEachFixtureTheImagesMadeForItsQuorelAd
     EXPECT_EQ(OperationRun(update, &feedback).Wait(), ContentOperation::Succeeded)
         << feedback.Texts().join("\n").toStdString();
     Settle();
-    QStringList held;
-    for (const Sim::LumoStoredFolder& folder : fixture->Folders()) {
-        for (const Sim::LumoStoredFile& file : folder.files) {
-            held.append(QStringLiteral("%1 %2/%3 %4")
-                            .arg(folder.name)
-                            .arg(folder.number)
-                            .arg(file.number)
-                            .arg(file.name));
-        }
-    }
-    held.sort();
-    EXPECT_EQ(held, QStringList({"Mine 41/1 mine", "Wave 251/1 w12"}));
+    const QStringList held = Held(*fixture);
+    EXPECT_EQ(held, QStringList({"251 Wave/1 w12", "41 Mine/1 mine"}));
     EXPECT_EQ(told.count(), 0);
     EXPECT_TRUE(LumoContentLocks::QuorelContentLocked());
 
