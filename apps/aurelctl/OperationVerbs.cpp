@@ -9,6 +9,7 @@
 #include "comm/IFeedback.h"
 #include "content/ContentFolder.h"
 #include "content/ContentModelMutex.h"
+#include "content/library/QuorelContentLibrary.h"
 #include "content/library/StockContent.h"
 #include "content/operations/ContentAddressOperation.h"
 #include "content/operations/ContentCopyOperation.h"
@@ -17,6 +18,7 @@
 #include "content/operations/ContentMoveOperation.h"
 #include "content/operations/ContentStockUpdateOperation.h"
 #include "content/operations/ContentSyncOperation.h"
+#include "content/operations/QuorelContentImport.h"
 #include "content/operations/UpdateQuorelContentSyncOperation.h"
 #include "lumo/devices/LumoRDM.h"
 #include "lumo/tree/LumoRDMContentFolderAggregator.h"
@@ -345,6 +347,27 @@ std::unique_ptr<ContentOperation> UpdateQuorel(Context& ctx) {
     return std::make_unique<UpdateQuorelContentSyncOperation>(Devices(fixtures), root);
 }
 
+std::unique_ptr<ContentOperation> ImportCollage(Context& ctx) {
+    ContentLocation quorel;
+    quorel.kind = ContentLocation::Quorel;
+    auto* root = qobject_cast<QuorelContentLibraryRoot*>(ctx.places.Resolve(quorel, &ctx.error));
+    const QString file = ctx.words[0];
+    std::unique_ptr<ContentOperation> import;
+    if (file.endsWith(".marqacollage", Qt::CaseInsensitive)) {
+        import = std::make_unique<MarqaQuorelContentImport>(file, root);
+    } else if (file.endsWith(".solvicollage", Qt::CaseInsensitive)) {
+        import = std::make_unique<SolviQuorelContentImport>(file, root);
+    } else {
+        ctx.error = "not a collage package (.marqacollage or .solvicollage): " + file;
+        return nullptr;
+    }
+    if (!import->CanExecute()) {
+        ctx.error = "no collage package " + file;
+        return nullptr;
+    }
+    return import;
+}
+
 const QList<Verb>& Verbs() {
     static const QList<Verb> verbs = {
         {"cp", "SRC... DEST", 2, &Transfer<ContentCopyOperation>},
@@ -359,6 +382,7 @@ const QList<Verb>& Verbs() {
         {"clear", "--user|--quorel UID...|--all", 0, &Clear},
         {"update-stock", "UID...|--all", 0, &UpdateStock},
         {"update-quorel", "UID...|--all", 0, &UpdateQuorel},
+        {"import-collage", "FILE", 1, &ImportCollage},
     };
     return verbs;
 }

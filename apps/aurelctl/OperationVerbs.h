@@ -13,6 +13,7 @@
 //   aurelctl content clear --user|--quorel UID...|--all
 //   aurelctl content update-stock UID...|--all
 //   aurelctl content update-quorel UID...|--all
+//   aurelctl content import-collage FILE
 // Each shows its progress on standard error, ends with its outcome (or --json), and exits
 // 0 on success, 1 on failure and 130 when Ctrl+C cancelled it.
 namespace OperationVerbs {

@@ -1,17 +1,20 @@
 #include "ContentTestSupport.h"
 #include "support/RecordingFeedback.h"
 
+#include "archive/PackageBuilder.h"
 #include "content/NamedPolicies.h"
 #include "content/ledimage/MarqaImage.h"
 #include "content/ledimage/SolviImage.h"
 #include "content/library/ContentLibraryFolder.h"
 #include "content/library/ContentLibraryPackage.h"
 #include "content/library/ContentLibraryRoot.h"
+#include "content/library/QuorelContentLibrary.h"
 #include "content/operations/ContentAddressOperation.h"
 #include "content/operations/ContentCopyOperation.h"
 #include "content/operations/ContentDeleteOperation.h"
 #include "content/operations/ContentMoveOperation.h"
 #include "content/operations/FeedbackWrapper.h"
+#include "content/operations/QuorelContentImport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -266,6 +269,62 @@ TEST_F(ContentOperationsTest, AutosetAndResetRenumberOnlyTheItemsThatNeedIt) {
     EXPECT_EQ(reset.Execute(&m_feedback, 1), ContentOperation::Succeeded);
     EXPECT_EQ(Addresses(a), QList<int>({1, 0, 0}));
     EXPECT_EQ(m_feedback.Texts(), QStringList({"Renumbering z in A from 3 to 0"}));
+}
+
+TEST_F(ContentOperationsTest, ACollageImportAddsItsImagesWithTheirQuorelNumbersOnce) {
+    // A collage package file: folder "Wave" at 251 with images for Quorel addresses 12 and 13.
+    const QString source = m_dir.filePath("collage");
+    QDir().mkpath(source + "/Wave");
+    ASSERT_TRUE(NewImage<MarqaImage>("w12", 1)->Save(source + "/Wave/w12.mqi"));
+    ASSERT_TRUE(NewImage<MarqaImage>("w13", 2)->Save(source + "/Wave/w13.mqi"));
+    for (const auto& [path, text] :
+         {std::pair<QString, QByteArray>{source + "/config.xml",
+                                         "<objects policy=\"MARQAQUORELContentPackagePolicy\">"
+                                         "<folder name=\"Wave\" address=\"251\"/></objects>"},
+          {source + "/Wave/config.xml",
+           "<objects policy=\"MARQAQUORELContentFolderPolicy\"><content name=\"w12\" "
+           "address=\"1\" quorelID=\"12\"/><content name=\"w13\" address=\"2\" "
+           "quorelID=\"13\"/></objects>"}}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    const QString file = m_dir.filePath("Ocean.marqacollage");
+    QString error;
+    ASSERT_TRUE(PackageBuilder::Pack(source, file, false, &error)) << error.toStdString();
+
+    QTemporaryDir library;
+    QuorelContentLibraryRoot quorel(library.path());
+    MarqaQuorelContentImport import(file, &quorel);
+    EXPECT_EQ(import.Title(), "Importing MARQA Collage");
+    ASSERT_TRUE(import.CanExecute());
+    EXPECT_EQ(import.Execute(&m_feedback, 1), ContentOperation::Succeeded)
+        << m_feedback.Texts().join("; ").toStdString();
+    const auto check = [](ContentFolder* root) {
+        ASSERT_EQ(root->ChildCount(), 1);
+        auto* collage = qobject_cast<ContentFolder*>(root->Child(0));
+        EXPECT_EQ(collage->Name(), "Ocean");
+        ASSERT_EQ(collage->ChildCount(), 1);
+        auto* wave = qobject_cast<ContentFolder*>(collage->Child(0));
+        EXPECT_EQ(wave->Address(), 251);
+        QStringList items;
+        for (int i = 0; i < wave->ChildCount(); ++i) {
+            items.append(QStringLiteral("%1 %2 %3")
+                             .arg(wave->Child(i)->Name())
+                             .arg(wave->Child(i)->Address())
+                             .arg(wave->Child(i)->Tag()));
+        }
+        items.sort();
+        EXPECT_EQ(items, QStringList({"w12 1 12", "w13 2 13"}));
+    };
+    check(&quorel);
+    QuorelContentLibraryRoot reopened(library.path());  // as written on disk
+    check(&reopened);
+
+    RecordingFeedback again;
+    EXPECT_EQ(MarqaQuorelContentImport(file, &quorel).Execute(&again, 1), ContentOperation::Failed);
+    EXPECT_TRUE(again.Texts().contains("There is already a collage with that name."));
+    EXPECT_EQ(quorel.ChildCount(), 1);
 }
 
 }  // namespace

@@ -84,6 +84,14 @@ public:
     // The library in `directory`; an empty one means the "QuorelContentLibraryRoot" folder.
     explicit QuorelContentLibraryRoot(const QString& directory = QString());
 
+    // Adds the collage `name` of the package policy from `collage` (folders of images, each
+    // image with its Quorel number): the directories, the image files and the descriptions
+    // are written, then read in. The library stays closed to every other change. False, with
+    // the reason and nothing left on disk, when the name is taken or not a safe file name, or
+    // the disk refuses.
+    bool ImportCollage(const QString& name, const PolicyBase* policy, const ContentFolder& collage,
+                       IFeedback* feedback);
+
 protected:
     std::unique_ptr<ContentLibraryLocalFolder> NewChild() override;
 };
