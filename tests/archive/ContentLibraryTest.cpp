@@ -292,7 +292,7 @@ TEST_F(ContentLibraryTest, ReadOnlyFoldersGiveClearMessagesAndLeaveTheTreeUnchan
              items.push_back(NewImage<MarqaImage>("logo", 1));
              return folder->AddContent(std::move(items), f);
          },
-         "Can't delete file"},
+         "Can't write file"},  // the new file is written before the old one goes
         {"remove", [&](IFeedback* f) { return folder->Remove(logo, f); }, "Can't delete file"},
         {"rename", [&](IFeedback* f) { return folder->Rename(logo, "other", 0, f); },
          "Can't rename file"},
@@ -451,6 +451,23 @@ TEST_F(ContentLibraryTest, FoldersKeepTheirAddressesSortByThemAndARenumberKeepsT
         found = found || (child->Name() == made->Name() && child->Address() == 45);
     }
     EXPECT_TRUE(found);
+}
+
+TEST_F(ContentLibraryTest, AReplacementThatCannotBeStoredLeavesTheItemItWouldReplace) {
+    ContentLibraryRoot root(Root());
+    ContentLibraryFolder* folder = FolderAt(PackageAt(root, 0), 1);
+    const QByteArray before = ReadText(F1 + "/logo.mqi");
+    ContentList items;
+    items.push_back(NewImage<MarqaImage>("logo", LumoRDMImage::kMaxFrames + 1));
+    RecordingFeedback feedback;
+    EXPECT_FALSE(folder->AddContent(std::move(items), &feedback));
+    EXPECT_EQ(feedback.Lines().size(), 1u);
+    EXPECT_EQ(ReadText(F1 + "/logo.mqi"), before);
+    bool listed = false;
+    for (int i = 0; i < folder->ChildCount(); ++i) {
+        listed = listed || folder->Child(i)->Name() == "logo";
+    }
+    EXPECT_TRUE(listed);
 }
 
 TEST_F(ContentLibraryTest, NamesThatAreNotSafeFileNamesAreRefusedAndWriteNothing) {

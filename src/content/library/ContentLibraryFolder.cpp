@@ -65,22 +65,6 @@ bool ContentLibraryFolder::AddContent(ContentList items, IFeedback* feedback) {
         if (!AcceptsContent(item.get())) {
             return false;
         }
-        // The new item replaces every child of its name; a child whose file is gone already
-        // just leaves the tree.
-        for (int i = ChildCount() - 1; i >= 0; --i) {
-            auto* existing = qobject_cast<Content*>(Child(i));
-            if (!existing || existing->Name() != item->Name()) {
-                continue;
-            }
-            if (!QFile::exists(FilePath(existing))) {
-                m_fileNames.remove(existing);
-                std::unique_ptr<ContentBase> taken = TakeChild(existing);
-                emit ContentRemoved(this, existing);
-                taken.release()->deleteLater();
-            } else if (!Remove(existing, nullptr)) {
-                return Refuse(feedback, "Can't delete file");
-            }
-        }
         if (const QString problem = NameProblem(item->Name()); !problem.isEmpty()) {
             return Refuse(feedback, problem);
         }
@@ -91,8 +75,26 @@ bool ContentLibraryFolder::AddContent(ContentList items, IFeedback* feedback) {
         if (const QString problem = item->StoreProblem(); !problem.isEmpty()) {
             return Refuse(feedback, problem);
         }
+        // Written whole before anything of the item it replaces goes, so that a failed write
+        // leaves the folder as it was.
         if (!item->Save(file)) {
             return Refuse(feedback, "Can't write file");
+        }
+        // The new item replaces every child of its name; a child kept in a file of another
+        // name loses that file too.
+        for (int i = ChildCount() - 1; i >= 0; --i) {
+            auto* existing = qobject_cast<Content*>(Child(i));
+            if (!existing || existing->Name() != item->Name()) {
+                continue;
+            }
+            const QString oldFile = FilePath(existing);
+            if (oldFile != file && QFile::exists(oldFile) && !QFile::remove(oldFile)) {
+                return Refuse(feedback, "Can't delete file");
+            }
+            m_fileNames.remove(existing);
+            std::unique_ptr<ContentBase> taken = TakeChild(existing);
+            emit ContentRemoved(this, existing);
+            taken.release()->deleteLater();
         }
         Content* added = item.get();
         AppendChild(std::move(item));
