@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 
 std::unique_ptr<ContentLibraryLocalFolder> QuorelContentLibraryPackage::NewChild() {
     return std::make_unique<QuorelContentLibraryFolder>(Policy()->ChildPolicy(this, 0));
@@ -119,6 +120,14 @@ void Describe(ContentFolder* made, const ContentFolder& from) {
 
 bool QuorelContentLibraryRoot::ImportCollage(const QString& name, const PolicyBase* policy,
                                              const ContentFolder& collage, IFeedback* feedback) {
+    // The new collage's objects are made where the library lives.
+    if (QThread::currentThread() != thread()) {
+        bool imported = false;
+        QMetaObject::invokeMethod(
+            this, [&] { imported = ImportCollage(name, policy, collage, feedback); },
+            Qt::BlockingQueuedConnection);
+        return imported;
+    }
     const ContentModelLock lock;
     if (const QString problem = NameProblem(name); !problem.isEmpty()) {
         return Refuse(feedback, problem);

@@ -239,9 +239,33 @@ int ContentSyncOperation::CopyMissing(IFeedback* feedback, std::vector<Missing> 
         }
         joined[key].append(entry.folder);
     }
+    // A location whose own copy failed gets no more: each further copy would only wait for a
+    // fixture that does not answer.
+    std::set<const ContentFolder*> unreachable;
+    const auto copyOwn = [&](const Content* item, ContentFolder* folder, const QString& name,
+                             int address, ContentSteps::Share share, bool withLine) {
+        const int result =
+            !item      ? int(Failed)
+            : withLine ? ContentSteps::CopyItem(feedback, item, folder, name, address, share)
+                       : ContentSteps::CopyInto(feedback, item, folder, name, address, share);
+        if (result == Failed) {
+            unreachable.insert(folder->Root());
+        }
+        return Step(result);
+    };
     const int count = std::max<int>(1, int(order.size()));
     for (size_t i = 0; i < order.size(); ++i) {
-        const QList<ContentFolder*> folders = joined[order[i]];
+        QList<ContentFolder*> folders;
+        for (ContentFolder* folder : joined[order[i]]) {
+            if (!unreachable.count(folder->Root())) {
+                folders.append(folder);
+                continue;
+            }
+            feedback->AddString(QStringLiteral("Can't copy %1 to %2: an earlier copy to it failed")
+                                    .arg(order[i].first->Name(), folder->Name()),
+                                FeedbackStatusError);
+            m_failed = true;
+        }
         // A source item read from a fixture is replaced by the one read: found again each time.
         const Content* first = order[i].first;
         const ContentFolder* sourceFolder = first->Parent();
@@ -262,11 +286,7 @@ int ContentSyncOperation::CopyMissing(IFeedback* feedback, std::vector<Missing> 
         }
         if (!aggregate) {
             for (ContentFolder* folder : folders) {
-                const Content* item = current();
-                const int result =
-                    item ? ContentSteps::CopyItem(feedback, item, folder, name, address, share)
-                         : int(Failed);
-                if (Step(result)) {
+                if (copyOwn(current(), folder, name, address, share, true)) {
                     return Cancelled;
                 }
             }
@@ -291,10 +311,8 @@ int ContentSyncOperation::CopyMissing(IFeedback* feedback, std::vector<Missing> 
         }
         // A folder that did not take it (another family, a fixture that failed) gets its own.
         for (ContentFolder* folder : folders) {
-            const Content* again = current();
             if (!ContentSteps::FindChild(folder, name, address) &&
-                Step(again ? ContentSteps::CopyInto(feedback, again, folder, name, address, share)
-                           : int(Failed))) {
+                copyOwn(current(), folder, name, address, share, false)) {
                 return Cancelled;
             }
         }

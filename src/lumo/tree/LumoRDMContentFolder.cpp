@@ -284,6 +284,11 @@ void LumoRDMContentFolder::AddDiscoveredContent(const QList<LumoFileRecord>& fil
 
 void LumoRDMContentFolder::PutContent(std::unique_ptr<Content> item) {
     const ContentModelLock lock;
+    // An item made on another thread (an aggregate's, an operation's) lives where the folder
+    // does, so that it can be deleted there.
+    if (item->thread() == QThread::currentThread() && item->thread() != thread()) {
+        item->moveToThread(thread());
+    }
     if (Content* replaced = Item(item->Address())) {
         Discard(replaced);
     }
