@@ -16,6 +16,7 @@
 #include "content/operations/ContentDeleteOperation.h"
 #include "content/operations/ContentEraseOperation.h"
 #include "content/operations/ContentMoveOperation.h"
+#include "content/operations/ContentSteps.h"
 #include "content/operations/ContentStockUpdateOperation.h"
 #include "content/operations/ContentSyncOperation.h"
 #include "content/operations/QuorelContentImport.h"
@@ -41,6 +42,8 @@
 namespace OperationVerbs {
 
 namespace {
+
+using ContentSteps::Children;
 
 constexpr int kCancelledStatus = 130;
 
@@ -142,15 +145,6 @@ QList<ContentBase*> Resolve(Context& ctx, const QStringList& words) {
         objects.append(object);
     }
     return objects;
-}
-
-QList<ContentBase*> Children(const ContentFolder* folder) {
-    const ContentModelLock lock;
-    QList<ContentBase*> children;
-    for (int i = 0; i < folder->ChildCount(); ++i) {
-        children.append(const_cast<ContentFolder*>(folder)->Child(i));
-    }
-    return children;
 }
 
 // The items of the words, a folder standing for its children.

@@ -75,6 +75,15 @@ QString ParentName(const ContentBase* item) {
     return parent ? parent->Name() : QStringLiteral("(none)");
 }
 
+QList<ContentBase*> Children(const ContentFolder* folder) {
+    const ContentModelLock lock;
+    QList<ContentBase*> children;
+    for (int i = 0, count = folder->ChildCount(); i < count; ++i) {
+        children.append(const_cast<ContentFolder*>(folder)->Child(i));
+    }
+    return children;
+}
+
 ContentBase* FindChild(const ContentFolder* folder, const QString& name, int address) {
     const ContentModelLock lock;
     for (int i = 0, count = folder->ChildCount(); i < count; ++i) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class Content;
@@ -37,6 +38,8 @@ int Delete(IFeedback* feedback, ContentBase* item, Share share = {});
 
 // The name of the item's folder, or "(none)".
 QString ParentName(const ContentBase* item);
+// The folder's children as they are now, taken under the lock.
+QList<ContentBase*> Children(const ContentFolder* folder);
 // The child of `folder` with that name and address, or null.
 ContentBase* FindChild(const ContentFolder* folder, const QString& name, int address);
 

@@ -14,18 +14,11 @@
 
 namespace {
 
+using ContentSteps::Children;
+
 template <class T>
 T* Resolve(quint32 reference) {
     return qobject_cast<T*>(ContentRegistry::Instance().Resolve(reference));
-}
-
-QList<ContentBase*> Children(const ContentFolder* folder) {
-    const ContentModelLock lock;
-    QList<ContentBase*> children;
-    for (int i = 0, count = folder->ChildCount(); i < count; ++i) {
-        children.append(const_cast<ContentFolder*>(folder)->Child(i));
-    }
-    return children;
 }
 
 }  // namespace

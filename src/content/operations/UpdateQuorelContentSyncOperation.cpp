@@ -5,6 +5,7 @@
 #include "content/ContentModelMutex.h"
 #include "content/ContentPolicyFolder.h"
 #include "content/NamedPolicies.h"
+#include "content/operations/ContentSteps.h"
 #include "content/operations/ContentSyncOperation.h"
 #include "content/operations/FeedbackWrapper.h"
 #include "content/operations/FixtureTrees.h"
@@ -16,6 +17,8 @@
 #include <map>
 
 namespace {
+
+using ContentSteps::Children;
 
 struct Family {
     bool (*isFixture)(const QObject*);
@@ -32,14 +35,6 @@ constexpr Family kFamilies[] = {
     {&Is<MarqaRDM>, &NamedPolicies::MarqaQuorelContentPackage},
     {&Is<SolviRDM>, &NamedPolicies::SolviQuorelContentPackage},
 };
-
-QList<ContentBase*> Children(const ContentFolder* folder) {
-    QList<ContentBase*> children;
-    for (int i = 0, count = folder->ChildCount(); i < count; ++i) {
-        children.append(const_cast<ContentFolder*>(folder)->Child(i));
-    }
-    return children;
-}
 
 }  // namespace
 
