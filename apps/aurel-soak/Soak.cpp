@@ -126,25 +126,6 @@ void SetWritable(const QString& directory, bool writable) {
 
 }  // namespace
 
-// Pulls the LED widget out at a chosen request on its lines, from inside the request as a
-// real unplug would come: the same seed pulls it at the same point of the same transfer.
-class Soak::UnplugTrigger : public Sim::RdmResponder {
-public:
-    explicit UnplugTrigger(std::function<void()> unplug) : m_unplug(std::move(unplug)) {}
-    void Arm(int requests) { m_countdown = requests; }
-    void Disarm() { m_countdown = 0; }
-    QByteArray HandleRdm(const QByteArray&) override {
-        if (m_countdown.load() > 0 && --m_countdown == 0) {
-            m_unplug();
-        }
-        return {};
-    }
-
-private:
-    std::function<void()> m_unplug;
-    std::atomic<int> m_countdown{0};
-};
-
 struct Soak::Fixture {
     quint64 uid;
     bool marqa;
@@ -227,14 +208,6 @@ void Soak::BuildRig() {
     m_layer = layer.get();
     Hardware::PortLayer::Install(std::move(layer));
     m_widget = m_layer->Plug(kLedWidget);
-    m_trigger = std::make_shared<UnplugTrigger>([this] {
-        m_unplugged = true;
-        ++m_pulls;
-        m_layer->Unplug(kLedWidget.name);
-    });
-    for (int port = 0; port < 3; ++port) {
-        m_widget->AttachResponder(port, m_trigger);
-    }
     const struct {
         quint64 uid;
         bool marqa;
@@ -260,10 +233,6 @@ void Soak::BuildRig() {
         ->AttachResponder(0, std::make_shared<Sim::SimOrxFixture>(talkBack));
     m_comm = std::make_unique<CommManager>();
     m_previousComm = CommManager::Install(m_comm.get());
-    // An unplugged widget comes back before the next command runs, on the worker.
-    QObject::connect(
-        m_comm.get(), &CommManager::ExecutingNextCommand, m_comm.get(),
-        [this](QUuid) { ReplugWidget(); }, Qt::DirectConnection);
     for (const auto& fixture : m_fixtures) {
         fixture->device = fixture->NewDevice();
         StepFeedback quiet;
@@ -440,17 +409,14 @@ std::unique_ptr<ContentOperation> Soak::LibraryEdit() {
 }
 
 void Soak::ReplugWidget() {
-    if (!m_unplugged.exchange(false)) {
-        return;
-    }
-    const std::lock_guard lock(m_widgetLock);
-    m_widget = m_layer->Plug(kLedWidget);
-    for (int port = 0; port < 3; ++port) {
-        m_widget->AttachResponder(port, m_trigger);
-    }
-    for (const auto& fixture : m_fixtures) {
-        m_widget->AttachResponder(fixture->port, fixture->sim);
-    }
+    m_layer->Unplug(kLedWidget.name);
+    QTimer::singleShot(2, [this] {
+        m_widget = m_layer->Plug(kLedWidget);
+        for (const auto& fixture : m_fixtures) {
+            m_widget->AttachResponder(fixture->port, fixture->sim);
+        }
+        m_replugging = false;
+    });
 }
 
 bool Soak::Execute(ContentOperation& operation, int* result, double* lineSeconds) {
@@ -464,16 +430,20 @@ bool Soak::Execute(ContentOperation& operation, int* result, double* lineSeconds
     bound.setSingleShot(true);
     QObject::connect(&bound, &QTimer::timeout, &loop, &QEventLoop::quit);
     bound.start(kStepBoundMs);
+    if (m_replugPending) {
+        m_replugging = true;
+        QTimer::singleShot(1 + Random(4), [this] { ReplugWidget(); });
+    }
     worker->start();
     loop.exec();
     const bool ended = worker->isFinished();
     if (ended) {
         worker->wait();
     }
-    // A widget pulled out by the last request of the step comes back before any check.
-    m_trigger->Disarm();
-    ReplugWidget();
-    QCoreApplication::processEvents();
+    // A replug still under way ends before anything is checked.
+    while (m_replugging) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
     *lineSeconds = double(m_clock->clock().NowMicros() - start) / 1e6;
     if (!ended) {
         worker.release();  // still running: it can't be taken down safely
@@ -547,8 +517,7 @@ Soak::Figures Soak::Run(int steps) {
          [](Soak&, Fixture& f) { f.sim->SetLumoFaults({.silentAfterBlock = 0}); }},
         {"refused download packets",
          [](Soak&, Fixture& f) { f.sim->SetLumoFaults({.nackDownloadCount = 3}); }},
-        {"widget unplugged and replugged",
-         [](Soak& s, Fixture&) { s.m_trigger->Arm(1 + s.Random(30)); }},
+        {"widget unplugged and replugged", [](Soak& s, Fixture&) { s.m_replugPending = true; }},
         {"disk write fails",
          [](Soak& s, Fixture&) {
              SetWritable(s.m_dir.filePath("lib/MarqaShow/Back"), false);
@@ -578,6 +547,7 @@ Soak::Figures Soak::Run(int steps) {
         const bool ended = Execute(*operation, &result, &seconds);
         ++figures.operations;
         // The faults end with the step.
+        m_replugPending = false;
         faulty.sim->SetFaults({});
         faulty.sim->SetLumoFaults({});
         SetWritable(m_dir.filePath("lib/MarqaShow/Back"), true);
@@ -602,6 +572,5 @@ Soak::Figures Soak::Run(int steps) {
         }
         figures.violations += CheckLibrary() + CheckFixtures();
     }
-    figures.pulls = m_pulls.load();
     return figures;
 }

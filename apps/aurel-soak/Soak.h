@@ -3,10 +3,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <random>
 #include <vector>
 
@@ -35,7 +33,6 @@ public:
         int operations = 0;
         int failed = 0;  // operations that reported a failure (faults make many)
         int faults = 0;  // faults injected
-        int pulls = 0;   // times the widget was pulled out in the middle of a step
         int violations = 0;
         double longestStepSeconds = 0;  // the longest step, in line time
         QString longestStep;
@@ -57,9 +54,6 @@ private:
 
     void BuildRig();
     void BuildLibrary();
-    class UnplugTrigger;
-
-    // Plugs the LED widget in again, its fixtures on their ports, when it is out.
     void ReplugWidget();
 
     // Content operations, one of each kind, on random targets (null when none fits now).
@@ -88,15 +82,12 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<Os::ScopedVirtualClock> m_clock;
     Sim::SimulatedPortLayer* m_layer = nullptr;  // owned by the port layer slot
-    std::shared_ptr<Sim::SimWidget> m_widget;    // under m_widgetLock
-    std::mutex m_widgetLock;
-    std::shared_ptr<UnplugTrigger> m_trigger;
-    std::atomic<bool> m_unplugged{false};
-    std::atomic<int> m_pulls{0};
+    std::shared_ptr<Sim::SimWidget> m_widget;
     std::unique_ptr<CommManager> m_comm;
     CommManager* m_previousComm = nullptr;
     std::vector<std::unique_ptr<Fixture>> m_fixtures;
     std::unique_ptr<ContentLibraryRoot> m_library;
-
+    bool m_replugPending = false;
+    bool m_replugging = false;
     QString m_step;
 };

@@ -52,8 +52,7 @@ int main(int argc, char** argv) {
     std::printf("seed %u, %d steps\n", seed, steps);
     std::printf("operations run:       %d (%d reported a failure)\n", figures.operations,
                 figures.failed);
-    std::printf("faults injected:      %d (the widget pulled out mid-step %d times)\n",
-                figures.faults, figures.pulls);
+    std::printf("faults injected:      %d\n", figures.faults);
     std::printf("invariant violations: %d\n", figures.violations);
     std::printf("messages to the user: %d\n", notices.shown);
     std::printf("longest step:         %.1f s of line time (%s)\n", figures.longestStepSeconds,

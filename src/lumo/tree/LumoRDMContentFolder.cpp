@@ -236,6 +236,10 @@ bool LumoRDMContentFolder::Download(const QList<const Content*>& items, IFeedbac
             continue;
         }
         std::unique_ptr<Content> target = ImageKind().NewItem();
+        // Made here (an operation's thread, maybe), it will live in the folder.
+        if (target->thread() != thread()) {
+            target->moveToThread(thread());
+        }
         target->SetName(own->Name());
         target->SetAddress(own->Address());
         target->SetContentKey(own->ContentKey());
