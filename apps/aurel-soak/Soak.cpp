@@ -522,6 +522,7 @@ Soak::Figures Soak::Run(int steps) {
          [](Soak& s, Fixture&) {
              SetWritable(s.m_dir.filePath("lib/MarqaShow/Back"), false);
              SetWritable(s.m_dir.filePath("lib/SolviShow/Back"), false);
+             s.m_diskLocked = true;
          }},
     };
     Figures figures;
@@ -550,8 +551,11 @@ Soak::Figures Soak::Run(int steps) {
         m_replugPending = false;
         faulty.sim->SetFaults({});
         faulty.sim->SetLumoFaults({});
-        SetWritable(m_dir.filePath("lib/MarqaShow/Back"), true);
-        SetWritable(m_dir.filePath("lib/SolviShow/Back"), true);
+        if (m_diskLocked) {
+            SetWritable(m_dir.filePath("lib/MarqaShow/Back"), true);
+            SetWritable(m_dir.filePath("lib/SolviShow/Back"), true);
+            m_diskLocked = false;
+        }
         if (!ended) {
             std::printf("violation at %s: it did not end within %d s\n", qPrintable(m_step),
                         kStepBoundMs / 1000);

@@ -89,5 +89,6 @@ private:
     std::unique_ptr<ContentLibraryRoot> m_library;
     bool m_replugPending = false;
     bool m_replugging = false;
+    bool m_diskLocked = false;  // the library's Back folders refuse writes
     QString m_step;
 };

@@ -112,7 +112,6 @@ void OperationDialog::addText(QString text, FeedbackStatus status) {
 }
 
 void OperationDialog::setProgressGoal(int goal) {
-    m_goal = goal;
     m_progress->setRange(0, std::max(goal, 1));
     RefreshProgress();
 }

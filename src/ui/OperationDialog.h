@@ -82,7 +82,6 @@ private:
     std::unique_ptr<Thread> m_thread;
     bool m_autoClose = true;
     bool m_running = false;
-    int m_goal = 100;
     int m_current = 0;
     int m_result = 1;
 };

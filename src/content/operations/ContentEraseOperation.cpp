@@ -9,25 +9,17 @@
 ContentEraseOperation::ContentEraseOperation(const QList<Device*>& devices,
                                              LumoEraseContentCommand::Kind kind,
                                              const QString& title)
-    : m_kind(kind), m_title(title) {
-    for (Device* device : devices) {
-        m_devices.append(device);
-    }
-}
+    : ContentFixturesOperation(devices), m_kind(kind), m_title(title) {}
 
 QString ContentEraseOperation::Title() const {
-    return m_title.arg(m_devices.size());
-}
-
-bool ContentEraseOperation::CanExecute() const {
-    return !m_devices.isEmpty();
+    return m_title.arg(DeviceCount());
 }
 
 int ContentEraseOperation::Execute(IFeedback* feedback, int /*options*/) {
-    feedback->SetTotal(int(m_devices.size()));
+    feedback->SetTotal(DeviceCount());
     bool failed = false;
-    for (int i = 0; i < m_devices.size(); ++i) {
-        auto* fixture = qobject_cast<LumoRDM*>(m_devices[i].data());
+    for (int i = 0; i < DeviceCount(); ++i) {
+        LumoRDM* fixture = FixtureAt(i);
         // A fixture whose content has not been read yet is read first, so that its tree
         // follows the erasure.
         LumoRDMContentRoot* root = fixture ? FixtureTree(fixture) : nullptr;

@@ -1,20 +1,15 @@
 #pragma once
 
-#include "content/operations/ContentOperation.h"
+#include "content/operations/ContentFixturesOperation.h"
 #include "lumo/commands/LumoEraseContentCommand.h"
-
-#include <QPointer>
-
-class Device;
 
 // Deletes one kind of content from every LED fixture of a list, one step per fixture;
 // other devices of the list are passed over. Goes on after a failing fixture.
-class ContentEraseOperation : public ContentOperation {
+class ContentEraseOperation : public ContentFixturesOperation {
     Q_OBJECT
 
 public:
     QString Title() const override;
-    bool CanExecute() const override;
     int Execute(IFeedback* feedback, int options) override;
 
 protected:
@@ -23,7 +18,6 @@ protected:
                           const QString& title);
 
 private:
-    QList<QPointer<Device>> m_devices;
     LumoEraseContentCommand::Kind m_kind;
     QString m_title;
 };

@@ -1,16 +1,15 @@
 #pragma once
 
-#include "content/operations/ContentOperation.h"
+#include "content/operations/ContentFixturesOperation.h"
 
 #include <QPointer>
 
 class ContentFolder;
-class Device;
 
 // Brings the stock content of LED fixtures up to date: for each family, the stock groups of
 // its fixtures are cloned from the family's stock package (with the stock lock lowered for
 // the run). When nothing had to change it says "Stock Content Up To Date.".
-class ContentStockUpdateOperation : public ContentOperation {
+class ContentStockUpdateOperation : public ContentFixturesOperation {
     Q_OBJECT
 
 public:
@@ -18,10 +17,8 @@ public:
     ContentStockUpdateOperation(const QList<Device*>& devices, ContentFolder* stock);
 
     QString Title() const override;
-    bool CanExecute() const override;
     int Execute(IFeedback* feedback, int options) override;
 
 private:
-    QList<QPointer<Device>> m_devices;
     QPointer<ContentFolder> m_stock;
 };

@@ -6,8 +6,6 @@
 #include "content/ContentPolicyFolder.h"
 #include "content/NamedPolicies.h"
 #include "content/operations/ContentSteps.h"
-#include "content/operations/ContentSyncOperation.h"
-#include "content/operations/FeedbackWrapper.h"
 #include "content/operations/FixtureTrees.h"
 #include "lumo/devices/MarqaRDM.h"
 #include "lumo/devices/SolviRDM.h"
@@ -40,20 +38,12 @@ constexpr Family kFamilies[] = {
 
 UpdateQuorelContentSyncOperation::UpdateQuorelContentSyncOperation(const QList<Device*>& devices,
                                                                    ContentFolder* quorelLibrary)
-    : m_library(quorelLibrary) {
-    for (Device* device : devices) {
-        m_devices.append(device);
-    }
-}
+    : ContentFixturesOperation(devices), m_library(quorelLibrary) {}
 
 QString UpdateQuorelContentSyncOperation::Title() const {
     return QStringLiteral("Cloning %1 to %2 location(s)")
         .arg(m_library ? m_library->Name() : QStringLiteral("(none)"))
-        .arg(m_devices.size());
-}
-
-bool UpdateQuorelContentSyncOperation::CanExecute() const {
-    return !m_devices.isEmpty();
+        .arg(DeviceCount());
 }
 
 QList<ContentFolder*> UpdateQuorelContentSyncOperation::Collages(const LumoRDM* fixture) const {
@@ -122,41 +112,30 @@ std::unique_ptr<ContentContainer> UpdateQuorelContentSyncOperation::Wanted(
 
 int UpdateQuorelContentSyncOperation::Execute(IFeedback* feedback, int options) {
     const LumoContentLocks::QuorelUnlock unlock;
-    feedback->SetTotal(100);
-    bool failed = false;
-    int steps = 0;
-    const int count = int(m_devices.size());
+    BeginUpdate(feedback);
+    const int count = DeviceCount();
     for (int i = 0; i < count; ++i) {
-        auto* fixture = qobject_cast<LumoRDM*>(m_devices[i].data());
+        LumoRDM* fixture = FixtureAt(i);
         if (!fixture) {
             continue;
         }
         const QList<ContentFolder*> collages = Collages(fixture);
         if (collages.isEmpty()) {
-            feedback->AddString(QStringLiteral("Failed to determine source."), FeedbackStatusError);
-            failed = true;
+            Fail(feedback, QStringLiteral("Failed to determine source."));
             continue;
         }
         LumoRDMContentRoot* root = ReadFixtureTree(fixture, feedback);
         if (!root) {
-            failed = true;
+            Fail(feedback);
             continue;
         }
         const std::unique_ptr<ContentContainer> wanted =
             Wanted(collages, fixture->GetQuorelAddress(), feedback);
-        ContentSyncOperation sync(wanted.get(), {root->QuorelGroup()});
-        FeedbackWrapper step(feedback, 100 * i / count, 100 * (i + 1) / count);
-        const int result = sync.Execute(&step, options);
-        steps += sync.Steps();
-        if (result == Cancelled) {
-            return failed ? Failed : Cancelled;
+        if (UpdateStep(feedback, wanted.get(), {root->QuorelGroup()}, options, 100 * i / count,
+                       100 * (i + 1) / count)) {
+            return CancelledUpdate();
         }
-        failed = failed || result != Succeeded;
     }
-    feedback->SetCurrent(100);
-    if (!failed && steps == 0) {
-        emit InformationMessageBox(QStringLiteral("Update Quorel Content"),
-                                   QStringLiteral("Quorel Content Up To Date."));
-    }
-    return failed ? Failed : Succeeded;
+    return EndUpdate(feedback, QStringLiteral("Update Quorel Content"),
+                     QStringLiteral("Quorel Content Up To Date."));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "content/operations/ContentOperation.h"
+#include "content/operations/ContentFixturesOperation.h"
 
 #include <QPointer>
 
@@ -8,7 +8,6 @@
 
 class ContentContainer;
 class ContentFolder;
-class Device;
 class LumoRDM;
 
 // Brings the Quorel content of LED fixtures up to date from the Quorel library: each fixture
@@ -17,7 +16,7 @@ class LumoRDM;
 // nothing else in its Quorel content (the Quorel lock is lowered for the run). Collages are
 // taken in the library's order; an image whose place an earlier collage took is left out with
 // a warning. When nothing had to change it says "Quorel Content Up To Date.".
-class UpdateQuorelContentSyncOperation : public ContentOperation {
+class UpdateQuorelContentSyncOperation : public ContentFixturesOperation {
     Q_OBJECT
 
 public:
@@ -25,7 +24,6 @@ public:
     UpdateQuorelContentSyncOperation(const QList<Device*>& devices, ContentFolder* quorelLibrary);
 
     QString Title() const override;
-    bool CanExecute() const override;
     int Execute(IFeedback* feedback, int options) override;
 
 private:
@@ -35,6 +33,5 @@ private:
     static std::unique_ptr<ContentContainer> Wanted(const QList<ContentFolder*>& collages,
                                                     quint16 quorelAddress, IFeedback* feedback);
 
-    QList<QPointer<Device>> m_devices;
     QPointer<ContentFolder> m_library;
 };
