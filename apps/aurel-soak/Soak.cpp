@@ -17,6 +17,7 @@
 #include "content/operations/ContentSteps.h"
 #include "content/operations/ContentSyncOperation.h"
 #include "content/operations/FixtureTrees.h"
+#include "content/operations/OperationThread.h"
 #include "hardware/HardwareLog.h"
 #include "hardware/InterfaceClasses.h"
 #include "hardware/PortLayer.h"
@@ -422,32 +423,18 @@ void Soak::ReplugWidget() {
 bool Soak::Execute(ContentOperation& operation, int* result, double* lineSeconds) {
     const qint64 start = m_clock->clock().NowMicros();
     StepFeedback feedback;
-    std::unique_ptr<QThread> worker(QThread::create(
-        [&] { *result = operation.Execute(&feedback, ContentOperation::kStopOnFailure); }));
-    QEventLoop loop;
-    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    QTimer bound;
-    bound.setSingleShot(true);
-    QObject::connect(&bound, &QTimer::timeout, &loop, &QEventLoop::quit);
-    bound.start(kStepBoundMs);
     if (m_replugPending) {
         m_replugging = true;
         QTimer::singleShot(1 + Random(4), [this] { ReplugWidget(); });
     }
-    worker->start();
-    loop.exec();
-    const bool ended = worker->isFinished();
-    if (ended) {
-        worker->wait();
-    }
+    const bool ended = RunOnOwnThread(
+        [&] { *result = operation.Execute(&feedback, ContentOperation::kStopOnFailure); },
+        kStepBoundMs);
     // A replug still under way ends before anything is checked.
     while (m_replugging) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
     *lineSeconds = double(m_clock->clock().NowMicros() - start) / 1e6;
-    if (!ended) {
-        worker.release();  // still running: it can't be taken down safely
-    }
     return ended;
 }
 

@@ -19,6 +19,7 @@
 #include "content/operations/ContentSteps.h"
 #include "content/operations/ContentStockUpdateOperation.h"
 #include "content/operations/ContentSyncOperation.h"
+#include "content/operations/OperationThread.h"
 #include "content/operations/QuorelContentImport.h"
 #include "content/operations/UpdateQuorelContentSyncOperation.h"
 #include "lumo/devices/LumoRDM.h"
@@ -38,6 +39,7 @@
 #include <cstdio>
 #include <functional>
 #include <mutex>
+#include <optional>
 
 namespace OperationVerbs {
 
@@ -400,19 +402,14 @@ const char* StatusName(FeedbackStatus status) {
 // device link; returns its result.
 int Execute(ContentOperation& operation, PrintingFeedback& feedback, bool exporting) {
     int result = ContentOperation::Failed;
-    std::unique_ptr<QThread> worker(QThread::create([&] {
+    RunOnOwnThread([&] {
+        // The package being written is written from the operation's thread.
+        std::optional<ArchiveWriterEnabler> writing;
         if (exporting) {
-            const ArchiveWriterEnabler writing;
-            result = operation.Execute(&feedback, ContentOperation::kStopOnFailure);
-        } else {
-            result = operation.Execute(&feedback, ContentOperation::kStopOnFailure);
+            writing.emplace();
         }
-    }));
-    QEventLoop loop;
-    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    worker->start();
-    loop.exec();
-    worker->wait();
+        result = operation.Execute(&feedback, ContentOperation::kStopOnFailure);
+    });
     return result;
 }
 

@@ -11,6 +11,7 @@
 #include "content/library/ContentLibraryRoot.h"
 #include "content/operations/ContentSyncOperation.h"
 #include "content/operations/FixtureTrees.h"
+#include "content/operations/OperationThread.h"
 #include "hardware/HardwareLog.h"
 #include "hardware/InterfaceClasses.h"
 #include "hardware/PortLayer.h"
@@ -77,13 +78,7 @@ ContentFolder* MakePackage(ContentLibraryRoot& library) {
 // Runs the clone on a thread of its own while this thread serves the trees.
 void Clone(ContentSyncOperation& sync, SilentFeedback& feedback) {
     int result = 1;
-    std::unique_ptr<QThread> worker(QThread::create(
-        [&] { result = sync.Execute(&feedback, ContentOperation::kStopOnFailure); }));
-    QEventLoop loop;
-    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    worker->start();
-    loop.exec();
-    worker->wait();
+    RunOnOwnThread([&] { result = sync.Execute(&feedback, ContentOperation::kStopOnFailure); });
     feedback.failed = feedback.failed || result != 0;
 }
 
