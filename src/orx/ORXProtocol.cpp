@@ -6,6 +6,7 @@
 #include "orx/ORXDevice.h"
 #include "orx/OrxDefs.h"
 #include "os/Clock.h"
+#include "os/HexText.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -13,10 +14,6 @@
 #include <functional>
 
 namespace {
-
-QString Hex(quint64 value) {
-    return QString::number(value, 16);
-}
 
 void Report(IFeedback* feedback, const QString& text,
             FeedbackStatus status = FeedbackStatusNormal) {

@@ -4,15 +4,12 @@
 #include "comm/IFeedback.h"
 #include "hardware/RdmUniverseUsb.h"
 #include "os/Clock.h"
+#include "os/HexText.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-QString Hex(quint64 value) {
-    return QString::number(value, 16);
-}
 
 bool IsBroadcast(quint16 manufacturerId, quint32 deviceId) {
     return manufacturerId == Rdm::kBroadcastManufacturer && deviceId == Rdm::kBroadcastDevice;

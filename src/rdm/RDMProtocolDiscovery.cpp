@@ -4,6 +4,7 @@
 #include "comm/IFeedback.h"
 #include "hardware/RdmUniverseUsb.h"
 #include "os/Clock.h"
+#include "os/HexText.h"
 #include "rdm/RDMProtocol.h"
 #include "rdm/UniqueIdGenerator.h"
 #include "rdm/devices/RDMDevice.h"
@@ -12,10 +13,6 @@
 #include <memory>
 
 namespace {
-
-QString Hex(quint64 value) {
-    return QString::number(value, 16);
-}
 
 constexpr quint64 kBroadcastUid = 0xFFFFFFFFFFFFULL;
 

@@ -8,6 +8,12 @@ class ContentFolder;
 class Device;
 class LumoRDM;
 
+// Whether an object is a T (the family tables of the updates hold these).
+template <class T>
+bool IsInstanceOf(const QObject* object) {
+    return qobject_cast<const T*>(object) != nullptr;
+}
+
 // An operation on the LED fixtures of a list of devices (other devices are passed over).
 // For the updates it also runs the clones they are made of and keeps their tally.
 class ContentFixturesOperation : public ContentOperation {

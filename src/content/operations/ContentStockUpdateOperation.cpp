@@ -10,20 +10,15 @@
 
 namespace {
 
-struct Family {
+struct StockFamily {
     bool (*isFixture)(const QObject*);
     bool (*isStockPackage)(const QObject*);
 };
 
-template <class T>
-bool Is(const QObject* object) {
-    return qobject_cast<const T*>(object) != nullptr;
-}
-
 // Each family's fixtures and stock package.
-constexpr Family kFamilies[] = {
-    {&Is<MarqaRDM>, &Is<MarqaStockContent>},
-    {&Is<SolviRDM>, &Is<SolviStockContent>},
+constexpr StockFamily kStockFamilies[] = {
+    {&IsInstanceOf<MarqaRDM>, &IsInstanceOf<MarqaStockContent>},
+    {&IsInstanceOf<SolviRDM>, &IsInstanceOf<SolviStockContent>},
 };
 
 }  // namespace
@@ -39,9 +34,9 @@ QString ContentStockUpdateOperation::Title() const {
 int ContentStockUpdateOperation::Execute(IFeedback* feedback, int options) {
     const LumoContentLocks::StockUnlock unlock;
     BeginUpdate(feedback);
-    const int count = int(std::size(kFamilies));
+    const int count = int(std::size(kStockFamilies));
     for (int f = 0; f < count; ++f) {
-        const Family& family = kFamilies[f];
+        const StockFamily& family = kStockFamilies[f];
         QList<ContentFolder*> groups;
         for (int i = 0; i < DeviceCount(); ++i) {
             LumoRDM* fixture = FixtureAt(i);

@@ -18,20 +18,15 @@ namespace {
 
 using ContentSteps::Children;
 
-struct Family {
+struct QuorelFamily {
     bool (*isFixture)(const QObject*);
     const PolicyBase& (*collagePolicy)();
 };
 
-template <class T>
-bool Is(const QObject* object) {
-    return qobject_cast<const T*>(object) != nullptr;
-}
-
 // Each family's fixtures and the policy of its collages.
-constexpr Family kFamilies[] = {
-    {&Is<MarqaRDM>, &NamedPolicies::MarqaQuorelContentPackage},
-    {&Is<SolviRDM>, &NamedPolicies::SolviQuorelContentPackage},
+constexpr QuorelFamily kQuorelFamilies[] = {
+    {&IsInstanceOf<MarqaRDM>, &NamedPolicies::MarqaQuorelContentPackage},
+    {&IsInstanceOf<SolviRDM>, &NamedPolicies::SolviQuorelContentPackage},
 };
 
 }  // namespace
@@ -49,7 +44,7 @@ QString UpdateQuorelContentSyncOperation::Title() const {
 QList<ContentFolder*> UpdateQuorelContentSyncOperation::Collages(const LumoRDM* fixture) const {
     QList<ContentFolder*> collages;
     const ContentModelLock lock;
-    for (const Family& family : kFamilies) {
+    for (const QuorelFamily& family : kQuorelFamilies) {
         if (!family.isFixture(fixture) || !m_library) {
             continue;
         }
