@@ -1,0 +1,121 @@
+#include "content/import/ImageImporter.h"
+
+#include "content/import/ColourOperations.h"
+#include "content/import/FrameReaders.h"
+#include "content/import/PaletteBuilder.h"
+
+#include <QtConcurrent/QtConcurrentMap>
+
+#include <numeric>
+
+ImageImporter::ImageImporter(const LEDImageRender& layout) : m_layout(layout) {}
+
+void ImageImporter::SetFrames(const std::vector<ImageStore::Frame>& frames) {
+    m_frames.clear();
+    for (const ImageStore::Frame& frame : frames) {
+        if (int(m_frames.size()) >= FrameReaders::kMaxReadFrames) {
+            break;
+        }
+        QImage picture = frame.picture;
+        if (picture.format() != QImage::Format_RGB32 && picture.format() != QImage::Format_ARGB32) {
+            picture = picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                                        : QImage::Format_RGB32);
+        }
+        m_frames.push_back({std::move(picture), frame.delayMs});
+    }
+    m_samplers.clear();
+    m_colours.clear();
+    m_indices.clear();
+}
+
+const LedSampler& ImageImporter::SamplerFor(QSize size) {
+    auto& sampler = m_samplers[{size.width(), size.height()}];
+    if (!sampler || sampler->Aspect() != m_settings.aspect ||
+        sampler->SampleSize() != m_settings.sampleSize) {
+        sampler =
+            std::make_unique<LedSampler>(m_layout, size, m_settings.aspect, m_settings.sampleSize);
+    }
+    sampler->SetWeights(m_settings);
+    return *sampler;
+}
+
+void ImageImporter::PrepareSamplers() {
+    for (const Source& source : m_frames) {
+        SamplerFor(source.picture.size());
+    }
+}
+
+const QRgb* ImageImporter::LedColours(int frame) const {
+    return m_colours.data() + size_t(frame) * size_t(LedCount());
+}
+
+const quint8* ImageImporter::LedIndices(int frame) const {
+    return m_indices.data() + size_t(frame) * size_t(LedCount());
+}
+
+// Invert, then brightness, then contrast, then the colour mode.
+QRgb ImageImporter::Adjust(QRgb colour) const {
+    if (m_settings.invert) {
+        colour = qRgb(255 - qRed(colour), 255 - qGreen(colour), 255 - qBlue(colour));
+    }
+    if (m_settings.brightness != ImportSettings::kNeutral) {
+        colour = ColourOperations::ScaleColour(
+            colour, double(m_settings.brightness) / ImportSettings::kNeutral);
+    }
+    if (m_settings.contrast != ImportSettings::kNeutral) {
+        colour = ColourOperations::ApplyContrast(
+            colour,
+            double(m_settings.contrast - ImportSettings::kNeutral) / ImportSettings::kNeutral);
+    }
+    if (m_settings.colour != ImportSettings::ColourMode::Normal) {
+        const double luminance = ColourOperations::Luminance(colour);
+        const int grey = m_settings.colour == ImportSettings::ColourMode::Greyscale
+                             ? std::clamp(int(luminance * 255.0), 0, 255)
+                             : (luminance >= 0.5 ? 255 : 0);
+        colour = qRgb(grey, grey, grey);
+    }
+    return colour;
+}
+
+void ImageImporter::Compute() {
+    PrepareSamplers();
+    const size_t leds = size_t(LedCount());
+    m_colours.assign(m_frames.size() * leds, 0);
+    std::vector<int> order(m_frames.size());
+    std::iota(order.begin(), order.end(), 0);
+    QtConcurrent::blockingMap(order, [this, leds](int f) {
+        const Source& source = m_frames[size_t(f)];
+        const QSize size = source.picture.size();
+        const LedSampler& sampler = *m_samplers.at({size.width(), size.height()});
+        QRgb* colours = m_colours.data() + size_t(f) * leds;
+        sampler.Sample(source.picture, colours);
+        for (size_t n = 0; n < leds; ++n) {
+            if (qAlpha(colours[n]) != 0) {
+                colours[n] = Adjust(colours[n]);
+            }
+        }
+    });
+    ChoosePalette();
+}
+
+void ImageImporter::ChoosePalette() {
+    PaletteBuilder builder;
+    bool transparent = false;
+    for (const QRgb colour : m_colours) {
+        if (qAlpha(colour) == 0) {
+            transparent = true;
+        } else {
+            builder.Add(colour);
+        }
+    }
+    m_transparent = transparent ? quint8(kTransparentIndex) : 0;
+    const std::vector<QRgb> chosen = builder.Build(transparent ? kTransparentIndex : 256);
+    m_palette.fill(qRgb(0, 0, 0));
+    std::copy(chosen.begin(), chosen.end(), m_palette.begin());
+    m_paletteSize = int(chosen.size());
+    m_indices.resize(m_colours.size());
+    for (size_t i = 0; i < m_colours.size(); ++i) {
+        m_indices[i] =
+            qAlpha(m_colours[i]) == 0 ? m_transparent : quint8(builder.IndexOf(m_colours[i]));
+    }
+}

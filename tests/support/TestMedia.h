@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Clips for tests and benchmarks, written by the ffmpeg program from one of its generated
+// sources (for example "color=c=red:s=64x64:r=25:d=2" or "testsrc2=s=512x512:r=25:d=10").
+namespace TestMedia {
+
+// Writes `path` from the source with the output options given (codec, format); false, with
+// ffmpeg's words in `error`, when it could not.
+bool MakeClip(const QString& path, const QString& source, const QStringList& options,
+              QString* error = nullptr);
+
+}  // namespace TestMedia
