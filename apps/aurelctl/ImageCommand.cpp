@@ -1,6 +1,7 @@
 #include "ImageCommand.h"
 
 #include "CommandLine.h"
+#include "ImportCommand.h"
 
 #include "archive/ArchivePathRouter.h"
 #include "content/ledimage/LEDImageFamily.h"
@@ -176,16 +177,23 @@ QString Describe(const QString& path, const Content& image) {
 }
 
 int Run(const QStringList& arguments) {
+    // "import" has options of its own.
+    const qsizetype at = arguments.indexOf(QStringLiteral("image"));
+    if (at >= 0 && arguments.value(at + 1) == QLatin1String("import")) {
+        return ImportCommand::Run(arguments);
+    }
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Show, convert and render LED image files (.mqi, .slvi).\n\n"
         "  image info FILE            family, frames, delays, palette use, key and name\n"
         "  image gif FILE OUT.gif     the animation as an endlessly looping GIF\n"
         "  image convert IN OUT       to the family that OUT's suffix names\n"
-        "  image render FILE OUT.png  one frame as a picture");
+        "  image render FILE OUT.png  one frame as a picture\n"
+        "  image import IN OUT        a picture or clip sampled into an LED image\n"
+        "                             (aurelctl image import --help for its settings)");
     parser.addHelpOption();
     parser.addPositionalArgument("image", "The command.");
-    parser.addPositionalArgument("action", "info, gif, convert or render.");
+    parser.addPositionalArgument("action", "info, gif, convert, render or import.");
     const QCommandLineOption frameOption("frame", "The frame to render (from 0).", "N", "0");
     const QCommandLineOption sizeOption("size", "The edge of the rendered picture in pixels.", "N",
                                         QString::number(LEDImageRender::kDefaultSize));
@@ -195,7 +203,7 @@ int Run(const QStringList& arguments) {
     QStringList positional = parser.positionalArguments();
     positional.removeFirst();  // "image"
     if (positional.isEmpty()) {
-        return Fail("image: no action given (info, gif, convert or render)", 2);
+        return Fail("image: no action given (info, gif, convert, render or import)", 2);
     }
     const QString name = positional.takeFirst();
     for (const Action& action : kActions) {
@@ -207,7 +215,7 @@ int Run(const QStringList& arguments) {
         }
         return action.run(positional, {parser.value(frameOption), parser.value(sizeOption)});
     }
-    return Fail("image: unknown action " + name + " (info, gif, convert or render)", 2);
+    return Fail("image: unknown action " + name + " (info, gif, convert, render or import)", 2);
 }
 
 }  // namespace ImageCommand

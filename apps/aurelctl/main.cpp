@@ -3,7 +3,7 @@
 //   aurelctl discover [--rdm | --orx | --all] [--json] [--log]
 //   aurelctl identify UID [on|off]
 //   aurelctl address UID N
-//   aurelctl image info|gif|convert|render ...
+//   aurelctl image info|gif|convert|render|import ...
 //   aurelctl package ls|cat|pack ...
 //   aurelctl library ls [--quorel]
 //   aurelctl content ls|upload|download|rm|mkdir|rename UID ...
@@ -42,7 +42,7 @@ const Verb kVerbs[] = {
     {"discover", "find the fixtures on every port", &DiscoverVerb::Run},
     {"identify", "turn a fixture's identify on or off", &DeviceVerbs::Identify},
     {"address", "set a fixture's DMX start address", &DeviceVerbs::Address},
-    {"image", "show, convert and render LED image files", &ImageCommand::Run},
+    {"image", "show, convert, render and import LED image files", &ImageCommand::Run},
     {"package", "list, read and build package archives", &PackageCommand::Run},
     {"library", "list the content library", &LibraryCommand::Run},
     {"content", "list and change the content stored in LED fixtures", &ContentVerbs::Run},

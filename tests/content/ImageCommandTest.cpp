@@ -2,6 +2,7 @@
 #include "content/ledimage/SolviImage.h"
 #include "support/ProgramRun.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QProcess>
@@ -106,4 +107,68 @@ TEST_F(ImageCommandTest, BadFilesAndArgumentsFailWithAMessage) {
         EXPECT_EQ(result.exitCode, c.exitCode) << c.arguments.join(' ').toStdString();
         EXPECT_TRUE(result.err.contains(c.message)) << result.err.toStdString();
     }
+}
+
+TEST_F(ImageCommandTest, ImportSamplesOneFileWithTheSettingsGiven) {
+    QImage red(60, 40, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(Path("red.png")));
+    const Result inverted = RunAurelctl(
+        {"image", "import", Path("red.png"), Path("out.slvi"), "--invert", "--name", "Teal"});
+    ASSERT_EQ(inverted.exitCode, 0) << inverted.err.toStdString();
+    SolviImage image;
+    ASSERT_TRUE(image.Load(Path("out.slvi")));
+    EXPECT_EQ(image.Name(), "Teal");
+    EXPECT_EQ(image.Palette()[image.Frames()[0].leds[0]] & 0xFFFFFF, 0x00FFFFu);
+
+    for (const QStringList& bad : {
+             QStringList{"image", "import", Path("red.png"), Path("out.slvi"), "--cutoff", "300"},
+             QStringList{"image", "import", Path("red.png"), Path("out.slvi"), "--aspect", "wide"},
+             QStringList{"image", "import", Path("red.png"), Path("out.png")},
+         }) {
+        const Result result = RunAurelctl(bad);
+        EXPECT_EQ(result.exitCode, 2) << bad.join(' ').toStdString();
+        EXPECT_TRUE(result.err.startsWith("aurelctl: ")) << result.err.toStdString();
+    }
+    const Result missing = RunAurelctl({"image", "import", Path("none.png"), Path("out.mqi")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains("does not exist")) << missing.err.toStdString();
+}
+
+TEST_F(ImageCommandTest, ImportIntoALibraryFolderTakesEveryReadableFileAndNamesTheRest) {
+    const QString in = Path("in");
+    ASSERT_TRUE(QDir().mkpath(in));
+    QImage blue(30, 30, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    ASSERT_TRUE(blue.save(in + "/a-blue.png"));
+    ASSERT_TRUE(blue.save(in + "/c-sky.jpg"));
+    QFile notes(in + "/b-notes.txt");
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.write("a list of cues");
+    notes.close();
+    const QString clips = Path("docs/Aurel Content Library/Show/Clips");
+    ASSERT_TRUE(QDir().mkpath(clips));
+    for (const auto& [file, text] :
+         {std::pair<QString, QByteArray>{clips + "/../config.xml",
+                                         "<objects policy=\"MARQAContentPackagePolicy\"><folder "
+                                         "name=\"Clips\" address=\"45\"/></objects>"},
+          {clips + "/config.xml", "<objects policy=\"MARQAContentFolderPolicy\"></objects>"}}) {
+        QFile config(file);
+        ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+        config.write(text);
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("AUREL_DOCUMENTS_DIR", Path("docs"));
+    const ProgramResult run = RunProgram(
+        AURELCTL, {"image", "import", in, "--into", "lib:Show/Clips"}, 60000, environment);
+    EXPECT_EQ(run.exitCode, 1);
+    const QString out = QString::fromUtf8(run.out);
+    EXPECT_TRUE(out.startsWith("2 of 3 file(s) imported into Clips\n")) << out.toStdString();
+    EXPECT_TRUE(out.contains("failed: b-notes.txt: cannot import")) << out.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(run.err).contains("[2/3] b-notes.txt"));
+    MarqaImage sky;
+    ASSERT_TRUE(sky.Load(clips + "/c-sky.mqi"));
+    EXPECT_EQ(sky.FrameCount(), 1);
+    EXPECT_TRUE(QFile::exists(clips + "/a-blue.mqi"));
+    EXPECT_FALSE(QFile::exists(clips + "/b-notes.mqi"));
 }
