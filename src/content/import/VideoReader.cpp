@@ -12,6 +12,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/imgutils.h>
+#include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
 
@@ -60,6 +61,36 @@ QString ErrorText(int code) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(code, text, sizeof text);
     return QString::fromUtf8(text);
+}
+
+// What a conversion context is made for.
+struct ScalerKey {
+    int width = 0;
+    int height = 0;
+    int format = -1;
+    QSize size;
+    bool operator==(const ScalerKey&) const = default;
+};
+
+// A conversion to 32-bit RGB at the kept size that slices its work over the machine's cores.
+SwsContext* MakeScaler(const ScalerKey& key) {
+    SwsContext* context = sws_alloc_context();
+    if (!context) {
+        return nullptr;
+    }
+    av_opt_set_int(context, "srcw", key.width, 0);
+    av_opt_set_int(context, "srch", key.height, 0);
+    av_opt_set_int(context, "src_format", key.format, 0);
+    av_opt_set_int(context, "dstw", key.size.width(), 0);
+    av_opt_set_int(context, "dsth", key.size.height(), 0);
+    av_opt_set_int(context, "dst_format", AV_PIX_FMT_RGB32, 0);
+    av_opt_set_int(context, "sws_flags", SWS_AREA, 0);
+    av_opt_set_int(context, "threads", 0, 0);
+    if (sws_init_context(context, nullptr, nullptr) < 0) {
+        sws_freeContext(context);
+        return nullptr;
+    }
+    return context;
 }
 
 // One decoding run: the decoder delivers pictures in display order; each waits until the next
@@ -212,9 +243,11 @@ private:
                             .arg(frame.height));
         }
         const QSize size = m_sink.KeptSize({frame.width, frame.height});
-        m_scaler.reset(sws_getCachedContext(
-            m_scaler.release(), frame.width, frame.height, AVPixelFormat(frame.format),
-            size.width(), size.height(), AV_PIX_FMT_RGB32, SWS_AREA, nullptr, nullptr, nullptr));
+        const ScalerKey key{frame.width, frame.height, frame.format, size};
+        if (!m_scaler || !(key == m_scalerKey)) {
+            m_scaler.reset(MakeScaler(key));
+            m_scalerKey = key;
+        }
         *picture = QImage(size, QImage::Format_RGB32);
         if (!m_scaler || picture->isNull()) {
             return Fail(QStringLiteral("the clip's pictures cannot be converted"));
@@ -232,6 +265,7 @@ private:
     std::unique_ptr<AVFrame, FrameFreer> m_frame;
     std::unique_ptr<AVPacket, PacketFreer> m_packet;
     std::unique_ptr<SwsContext, ScalerFreer> m_scaler;
+    ScalerKey m_scalerKey;
     AVStream* m_stream = nullptr;
     int m_streamIndex = -1;
     QImage m_waiting;
