@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -84,6 +85,32 @@ void AppIcon(QPainter& p, qreal size) {
     p.drawEllipse(QRectF(4, 8, 9, 16));
     p.setBrush(QColor(255, 236, 180));
     p.drawEllipse(QRectF(6.5, 12, 4, 8));
+}
+
+// A transport glyph of the image view (24 x 24): a triangle pointing left or right with a
+// bar at its tip, a lone triangle, or two bars.
+enum class Transport { Back, Play, Pause, Forward };
+
+void TransportGlyph(QPainter& p, Transport glyph) {
+    p.setPen(QPen(kInk, 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(kInk);
+    switch (glyph) {
+        case Transport::Back:
+            p.drawRoundedRect(QRectF(5, 5, 2.5, 14), 0.8, 0.8);
+            p.drawPolygon(QPolygonF({QPointF(19, 5), QPointF(19, 19), QPointF(9, 12)}));
+            break;
+        case Transport::Play:
+            p.drawPolygon(QPolygonF({QPointF(7, 4.5), QPointF(7, 19.5), QPointF(19.5, 12)}));
+            break;
+        case Transport::Pause:
+            p.drawRoundedRect(QRectF(6.5, 5, 4, 14), 0.8, 0.8);
+            p.drawRoundedRect(QRectF(13.5, 5, 4, 14), 0.8, 0.8);
+            break;
+        case Transport::Forward:
+            p.drawPolygon(QPolygonF({QPointF(5, 5), QPointF(5, 19), QPointF(15, 12)}));
+            p.drawRoundedRect(QRectF(16.5, 5, 2.5, 14), 0.8, 0.8);
+            break;
+    }
 }
 
 void Banner(QPainter& p, int w, int h) {
@@ -212,6 +239,16 @@ int main(int argc, char** argv) {
         p.setPen(kSteel);
         p.drawText(QRectF(8, 4, 48, 56), Qt::AlignCenter, "?");
     });
+
+    const std::pair<const char*, Transport> transport[] = {
+        {"button-back.png", Transport::Back},
+        {"button-play.png", Transport::Play},
+        {"button-pause.png", Transport::Pause},
+        {"button-forward.png", Transport::Forward},
+    };
+    for (const auto& [name, glyph] : transport) {
+        Save(dir, name, 24, 24, [glyph](QPainter& p) { TransportGlyph(p, glyph); });
+    }
 
     const int h = 56;
     Save(dir, "banner-mid.png", 8, h, [](QPainter& p) { Banner(p, 8, h); });

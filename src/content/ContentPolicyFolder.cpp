@@ -116,7 +116,8 @@ ContentList ContentPolicyFolder::NewContent(const QString& path) {
 }
 
 ContentList ContentPolicyFolder::ImportFile(int address, const QString& path) {
-    const ContentModelLock lock;
+    // No content lock here: an import may read a clip and wait on the user's import dialog
+    // for as long as it is open, and the policies read nothing of the folder to import.
     return m_policy->Import(this, address, path, false);
 }
 

@@ -1,13 +1,16 @@
 #include "ui/AurelMainWindow.h"
 
 #include "comm/CommandQueueWatcher.h"
+#include "content/library/ContentLibraryRoot.h"
 #include "content/operations/ContentOperation.h"
 #include "rdm/devices/DeviceManager.h"
 #include "ui/AboutDialog.h"
 #include "ui/OperationDialog.h"
 #include "ui/Preferences.h"
 #include "ui/Resources.h"
+#include "ui/import/ImageViewDialog.h"
 #include "ui/tasks/TaskView.h"
+#include "ui/tree/ContentItemNode.h"
 #include "ui/tree/ContentLibraryNode.h"
 #include "ui/tree/DeviceManagerNode.h"
 #include "ui/tree/NodeTree.h"
@@ -131,11 +134,13 @@ void AurelMainWindow::BuildWidgets() {
 
     auto* devices = new DeviceManagerNode(DeviceManager::Instance());
     m_tree->AddTopLevelNode(devices);
-    m_tree->AddTopLevelNode(new ContentLibraryNode);
+    m_library = std::make_unique<ContentLibraryRoot>();
+    m_tree->AddTopLevelNode(new ContentLibraryNode(m_library.get()));
     m_tree->AddTopLevelNode(new StockContentNode);
     m_tree->AddTopLevelNode(new QuorelContentNode);
     m_tree->expandAll();
     m_tree->setCurrentIndex(devices->index());  // the device list is the first view
+    connect(m_tree, &QAbstractItemView::activated, this, &AurelMainWindow::OnTreeActivated);
     statusBar();
     resize(1024, 700);
 }
@@ -255,4 +260,18 @@ bool AurelMainWindow::RunOperation(std::unique_ptr<ContentOperation> operation) 
 
 void AurelMainWindow::DisplayInformationBox(QString title, QString message) {
     QMessageBox::information(this, title, message);
+}
+
+void AurelMainWindow::OnTreeActivated(const QModelIndex& index) {
+    auto* node = dynamic_cast<ContentItemNode*>(m_tree->NodeAt(index));
+    if (!node || !node->GetContent()) {
+        return;
+    }
+    QStandardItem* top = node;
+    while (top->parent()) {
+        top = top->parent();
+    }
+    if (dynamic_cast<ContentLibraryNode*>(top)) {
+        ImageViewDialog::Open(*node->GetContent(), this);
+    }
 }

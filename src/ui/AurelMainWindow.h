@@ -5,10 +5,12 @@
 #include <memory>
 
 class CommandQueueWatcher;
+class ContentLibraryRoot;
 class ContentOperation;
 class NodeTree;
 class Preferences;
 class QAction;
+class QModelIndex;
 class QStackedWidget;
 class TaskView;
 
@@ -26,6 +28,8 @@ public:
     NodeTree* Tree() const { return m_tree; }
     QStackedWidget* ViewArea() const { return m_viewArea; }
     TaskView* Tasks() const { return m_tasks; }
+    // The user content library shown under "Content Library".
+    ContentLibraryRoot* Library() const { return m_library.get(); }
     // Runs the operation under the operation dialog, its messages shown as information boxes
     // on this window; true when it succeeded.
     bool RunOperation(std::unique_ptr<ContentOperation> operation);
@@ -46,6 +50,8 @@ public Q_SLOTS:
     void OnUpdateQuorelContent();
     void OnAbout();
     void DisplayInformationBox(QString title, QString message);
+    // An LED image of the content library opens in its view dialog.
+    void OnTreeActivated(const QModelIndex& index);
 
 private:
     void BuildWidgets();
@@ -55,6 +61,7 @@ private:
     bool HaveDevices();
 
     std::unique_ptr<CommandQueueWatcher> m_watcher;
+    std::unique_ptr<ContentLibraryRoot> m_library;
     NodeTree* m_tree = nullptr;  // widgets are children of this window
     QStackedWidget* m_viewArea = nullptr;
     TaskView* m_tasks = nullptr;

@@ -10,6 +10,7 @@
 #include "ui/AurelMainWindow.h"
 #include "ui/MessageBoxNotice.h"
 #include "ui/SingleInstanceWrapper.h"
+#include "ui/import/DialogImageImport.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -57,10 +58,14 @@ int Run(const SingleInstanceWrapper& instance, const QStringList& arguments) {
     auto window = std::make_unique<AurelMainWindow>();
     MessageBoxNotice notice(window.get());
     UserNotice::Install(&notice, window.get());
+    // Pictures and clips imported into LED images go through the import dialog.
+    DialogImageImport import(window.get());
+    IImageImport::Install(&import);
     window->show();
     QObject::connect(qApp, &QGuiApplication::lastWindowClosed, qApp, &QCoreApplication::quit);
     const int result = QApplication::exec();
 
+    IImageImport::Install(nullptr);
     UserNotice::Install(nullptr, nullptr);
     window.reset();
     CommManager::Install(previous);

@@ -1,10 +1,16 @@
 #include "comm/IFeedback.h"
+#include "content/NamedPolicies.h"
+#include "content/ledimage/MarqaImage.h"
+#include "content/library/ContentLibraryFolder.h"
+#include "content/library/ContentLibraryPackage.h"
+#include "content/library/ContentLibraryRoot.h"
 #include "content/operations/ContentOperation.h"
 #include "rdm/devices/DeviceManager.h"
 #include "rdm/devices/RDMDevice.h"
 #include "sim/Rig.h"
 #include "ui/AddressDialog.h"
 #include "ui/AurelMainWindow.h"
+#include "ui/import/ImageViewDialog.h"
 #include "ui/tasks/CommandItem.h"
 #include "ui/tasks/TaskView.h"
 #include "ui/tree/DeviceDelegate.h"
@@ -415,4 +421,59 @@ TEST_F(MainWindowTest, LedFixturesShowTheirFoldersAndSetTheirQuorelAddress) {
     TriggerMenuEntry(name, "Set Quorel Address");
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return PropertyValue(view->Model(), "Quorel Address") == "0"; }, 10000));
+}
+
+namespace {
+
+// Every row below `parent`, indented by depth, as "address name".
+QStringList TreeRows(const QAbstractItemModel* model, const QModelIndex& parent, int depth = 1) {
+    QStringList rows;
+    for (int row = 0; row < model->rowCount(parent); ++row) {
+        rows.append(QString(depth * 2, ' ') + model->index(row, 0, parent).data().toString() + " " +
+                    model->index(row, 1, parent).data().toString());
+        rows += TreeRows(model, model->index(row, 0, parent), depth + 1);
+    }
+    return rows;
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, LibraryImagesAreRowsOfTheTreeAndOpenInTheirViewWhenActivated) {
+    ContentLibraryRoot* library = m_window.Library();
+    ASSERT_TRUE(library->AddFolder("Show", 0, nullptr));
+    auto* package = qobject_cast<ContentLibraryPackage*>(library->Child(0));
+    package->HandDownPolicy(&NamedPolicies::MarqaContentPackage());
+    ASSERT_TRUE(package->AddFolder("Clips", 41, nullptr));
+    auto* folder = qobject_cast<ContentLibraryFolder*>(package->Child(0));
+    ContentList items;
+    auto image = std::make_unique<MarqaImage>();
+    image->SetName("Waves");
+    image->SetAddress(3);
+    image->SetFrames(std::vector<MarqaImage::Frame>(2));
+    items.push_back(std::move(image));
+    ASSERT_TRUE(folder->AddContent(std::move(items), nullptr));
+
+    const NodeModel* model = m_window.Tree()->Model();
+    const QModelIndex top = model->index(1, 0);
+    ASSERT_EQ(top.data().toString(), "Content Library");
+    EXPECT_EQ(TreeRows(model, top), QStringList({"  0 Show", "    41 Clips", "      3 Waves"}));
+
+    const QModelIndex item = model->index(0, 1, model->index(0, 0, model->index(0, 0, top)));
+    QString title;
+    QString frame;
+    WhenModal<ImageViewDialog>([&](ImageViewDialog* dialog) {
+        title = dialog->windowTitle();
+        frame = dialog->FrameLabel()->text();
+        dialog->reject();
+    });
+    m_window.Tree()->setCurrentIndex(item);
+    QTest::keyClick(m_window.Tree(), Qt::Key_Return);
+    EXPECT_EQ(title, "Marqa Image - Waves");
+    EXPECT_EQ(frame, "Frame 1/2");
+
+    // Renaming and removing follow.
+    ASSERT_TRUE(folder->Rename(folder->Child(0), "Tide", 4, nullptr));
+    EXPECT_EQ(TreeRows(model, top), QStringList({"  0 Show", "    41 Clips", "      4 Tide"}));
+    ASSERT_TRUE(folder->Remove(folder->Child(0), nullptr));
+    EXPECT_EQ(TreeRows(model, top), QStringList({"  0 Show", "    41 Clips"}));
 }

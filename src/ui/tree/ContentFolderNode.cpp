@@ -5,6 +5,7 @@
 #include "content/ContentMimeSource.h"
 #include "content/ContentModelMutex.h"
 #include "os/Trap.h"
+#include "ui/tree/ContentItemNode.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -12,23 +13,50 @@
 
 namespace {
 
-int RowOf(const QStandardItem* parent, const ContentFolder* folder) {
+// The row that stands for the folder or item, or -1.
+int RowOf(const QStandardItem* parent, const ContentBase* object) {
     for (int row = 0; row < parent->rowCount(); ++row) {
-        auto* node = dynamic_cast<ContentFolderNode*>(parent->child(row, 0));
-        if (node && node->GetFolder() == folder) {
+        QStandardItem* child = parent->child(row, 0);
+        const auto* folder = dynamic_cast<ContentFolderNode*>(child);
+        const auto* item = dynamic_cast<ContentItemNode*>(child);
+        if ((folder && folder->GetFolder() == object) || (item && item->Shows(object))) {
             return row;
         }
     }
     return -1;
 }
 
-void AppendRow(Node* parent, ContentFolder* folder) {
+void RemoveRow(Node* parent, const ContentBase* object) {
+    const int row = RowOf(parent, object);
+    if (row >= 0) {
+        parent->removeRow(row);
+    }
+}
+
+void AppendRow(Node* parent, ContentFolder* folder, bool withItems) {
     if (RowOf(parent, folder) >= 0) {
         return;
     }
     auto* address = new ContentAddressNode(folder);
     parent->appendRow({address, new ContentNameNode(folder)});
-    ContentFolderNode::Follow(address, folder);
+    ContentFolderNode::Follow(address, folder, withItems);
+}
+
+void AppendItem(Node* parent, Content* item) {
+    parent->appendRow({new ContentItemNode(item, ContentItemNode::Column::Address),
+                       new ContentItemNode(item, ContentItemNode::Column::Name)});
+}
+
+// Announcements from other threads arrive queued: an item is shown only while it is still in
+// the folder.
+void AppendAddedItem(Node* parent, ContentFolder* folder, const Content* added) {
+    const ContentModelLock lock;
+    for (int i = 0; i < folder->ChildCount(); ++i) {
+        if (folder->Child(i) == added && RowOf(parent, added) < 0) {
+            AppendItem(parent, qobject_cast<Content*>(folder->Child(i)));
+            return;
+        }
+    }
 }
 
 // The content items a drop carries (folders are not dropped onto folders of a tree here).
@@ -56,27 +84,44 @@ ContentFolderNode::ContentFolderNode(ContentFolder* folder) : m_folder(folder) {
     setIcon(folder->Icon());
 }
 
-void ContentFolderNode::Follow(Node* parent, ContentFolder* folder) {
+void ContentFolderNode::Follow(Node* parent, ContentFolder* folder, bool withItems) {
     {
         const ContentModelLock lock;
         for (int i = 0; i < folder->ChildCount(); ++i) {
-            if (auto* child = qobject_cast<ContentFolder*>(folder->Child(i))) {
-                AppendRow(parent, child);
+            ContentBase* child = folder->Child(i);
+            if (auto* subFolder = qobject_cast<ContentFolder*>(child)) {
+                AppendRow(parent, subFolder, withItems);
+            } else if (auto* item = qobject_cast<Content*>(child); item && withItems) {
+                AppendItem(parent, item);
             }
         }
     }
-    bool didConnectSucceed = bool(QObject::connect(
-        folder, &ContentFolder::FolderAdded, parent,
-        [parent](const ContentFolder*, ContentFolder* added) { AppendRow(parent, added); }));
+    bool didConnectSucceed =
+        bool(QObject::connect(folder, &ContentFolder::FolderAdded, parent,
+                              [parent, withItems](const ContentFolder*, ContentFolder* added) {
+                                  AppendRow(parent, added, withItems);
+                              }));
     OS_TRAP_IF(!didConnectSucceed);
     didConnectSucceed =
         bool(QObject::connect(folder, &ContentFolder::FolderRemoved, parent,
                               [parent](const ContentFolder*, const ContentFolder* removed) {
-                                  const int row = RowOf(parent, removed);
-                                  if (row >= 0) {
-                                      parent->removeRow(row);
-                                  }
+                                  RemoveRow(parent, removed);
                               }));
+    OS_TRAP_IF(!didConnectSucceed);
+    if (!withItems) {
+        return;
+    }
+    didConnectSucceed = bool(QObject::connect(
+        folder, &ContentFolder::ContentAdded, parent,
+        [parent, folder = QPointer<ContentFolder>(folder)](const ContentFolder*, Content* added) {
+            if (folder) {
+                AppendAddedItem(parent, folder, added);
+            }
+        }));
+    OS_TRAP_IF(!didConnectSucceed);
+    didConnectSucceed = bool(QObject::connect(
+        folder, &ContentFolder::ContentRemoved, parent,
+        [parent](const ContentFolder*, const Content* removed) { RemoveRow(parent, removed); }));
     OS_TRAP_IF(!didConnectSucceed);
 }
 

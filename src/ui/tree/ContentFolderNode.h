@@ -15,8 +15,9 @@ public:
 
     ContentFolder* GetFolder() const { return m_folder; }
 
-    // Appends a row for every sub-folder of `folder` to `parent` and keeps them current.
-    static void Follow(Node* parent, ContentFolder* folder);
+    // Appends a row for every sub-folder of `folder` to `parent` and keeps them current; with
+    // `withItems`, also a row for every item, down the tree.
+    static void Follow(Node* parent, ContentFolder* folder, bool withItems = false);
 
     bool CanDrop(const QMimeData* data, Qt::DropAction action) const override;
     bool Drop(Qt::DropAction action, const QMimeData* data) override;

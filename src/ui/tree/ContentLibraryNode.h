@@ -1,17 +1,20 @@
 #pragma once
 
+#include "ui/tree/ContentFolderNode.h"
 #include "ui/tree/Node.h"
 
 #include <QIcon>
 
-// The top-level "Content Library" node.
+// The top-level "Content Library" node: the packages, folders and items of the library, kept
+// current.
 class ContentLibraryNode : public Node {
     Q_OBJECT
 public:
-    ContentLibraryNode() : Node("Content Library") {
+    explicit ContentLibraryNode(ContentFolder* library) : Node("Content Library") {
         setIcon(QIcon(":/Resources/content-database-16.png"));
         setEditable(false);
         setDragEnabled(false);
         setDropEnabled(false);
+        ContentFolderNode::Follow(this, library, true);
     }
 };
