@@ -3,6 +3,7 @@
 #include "ui/import/MarqaImageViewDialog.h"
 #include "ui/import/PicturePane.h"
 #include "ui/import/SolviImageViewDialog.h"
+#include "ui/import/ValueSlider.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr int kTickInterval = 8;
 constexpr int kIconEdge = 24;
 const char* const kPlayIcon = ":/Resources/button-play.png";
 const char* const kPauseIcon = ":/Resources/button-pause.png";
@@ -70,7 +70,7 @@ void ImageViewDialog::BuildWidgets() {
     m_slider = new QSlider(Qt::Horizontal, this);
     m_slider->setObjectName("Frame");
     m_slider->setRange(0, 0);
-    m_slider->setTickInterval(kTickInterval);
+    m_slider->setTickInterval(ValueSlider::kTickInterval);
     m_slider->setTickPosition(QSlider::TicksBelow);
     m_timer = new QTimer(this);
     m_timer->setSingleShot(true);

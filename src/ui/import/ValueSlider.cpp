@@ -4,10 +4,6 @@
 #include <QLabel>
 #include <QSlider>
 
-namespace {
-constexpr int kTickInterval = 8;
-}  // namespace
-
 ValueSlider::ValueSlider(int minimum, int maximum, int value, QWidget* parent)
     : QWidget(parent), m_slider(new QSlider(Qt::Horizontal, this)), m_value(new QLabel(this)) {
     m_slider->setRange(minimum, maximum);

@@ -12,6 +12,9 @@ class ValueSlider : public QWidget {
     Q_OBJECT
 
 public:
+    // The tick spacing of every slider of the import and view dialogs.
+    static constexpr int kTickInterval = 8;
+
     // A slider from `minimum` to `maximum` at `value`, ticks every 8 below it.
     ValueSlider(int minimum, int maximum, int value, QWidget* parent = nullptr);
 
