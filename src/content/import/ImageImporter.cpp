@@ -3,10 +3,7 @@
 #include "content/import/ColourOperations.h"
 #include "content/import/FrameReaders.h"
 #include "content/import/PaletteBuilder.h"
-
-#include <QtConcurrent/QtConcurrentMap>
-
-#include <numeric>
+#include "content/import/ParallelFor.h"
 
 ImageImporter::ImageImporter(const LEDImageRender& layout) : m_layout(layout) {}
 
@@ -81,9 +78,7 @@ void ImageImporter::Compute() {
     PrepareSamplers();
     const size_t leds = size_t(LedCount());
     m_colours.assign(m_frames.size() * leds, 0);
-    std::vector<int> order(m_frames.size());
-    std::iota(order.begin(), order.end(), 0);
-    QtConcurrent::blockingMap(order, [this, leds](int f) {
+    ParallelFor(FrameCount(), [this, leds](int f) {
         const Source& source = m_frames[size_t(f)];
         const QSize size = source.picture.size();
         const LedSampler& sampler = *m_samplers.at({size.width(), size.height()});
