@@ -5,7 +5,6 @@
 #include "content/import/ImageImporter.h"
 #include "content/import/ImageStore.h"
 #include "content/import/SettingsImageImport.h"
-#include "content/ledimage/GifWriter.h"
 #include "content/ledimage/MarqaImage.h"
 #include "content/ledimage/SolviImage.h"
 #include "support/TestMedia.h"
@@ -31,26 +30,6 @@ QImage Split(QSize size, QColor left, QColor right) {
     painter.setCompositionMode(QPainter::CompositionMode_Source);  // transparent replaces too
     painter.fillRect(0, 0, size.width() / 2, size.height(), left);
     return picture;
-}
-
-// An animated GIF of solid frames with the given delays in hundredths of a second.
-bool WriteAnimatedGif(const QString& path, const std::vector<quint16>& delays) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    std::array<QRgb, 256> colours{};
-    for (int i = 0; i < 256; ++i) {
-        colours[size_t(i)] = qRgb(i, 255 - i, 0);
-    }
-    GifWriter writer(&file);
-    std::vector<quint8> pixels(16 * 16);
-    bool ok = writer.Begin(16, 16, colours, 0);
-    for (size_t f = 0; f < delays.size(); ++f) {
-        std::fill(pixels.begin(), pixels.end(), quint8(f * 40));
-        ok = ok && writer.AddFrame(pixels.data(), delays[f], -1);
-    }
-    return ok && writer.Finish();
 }
 
 std::vector<int> Delays(const ImageStore& store) {
@@ -168,12 +147,13 @@ TEST_F(ImportMediaTest, StillAndAnimatedPicturesKeepTheirDelaysUpToTheFrameLimit
     ASSERT_TRUE(FrameReaders::ReadFrames(Picture("still.png", Solid({40, 30}, Qt::red)), still));
     EXPECT_EQ(Delays(still), std::vector<int>{0});
 
-    ASSERT_TRUE(WriteAnimatedGif(m_dir.filePath("anim.gif"), {10, 25, 4}));
+    ASSERT_TRUE(TestMedia::WriteAnimatedGif(m_dir.filePath("anim.gif"), {16, 16}, {10, 25, 4}));
     ImageStore animated;
     ASSERT_TRUE(FrameReaders::ReadPictures(m_dir.filePath("anim.gif"), animated));
     EXPECT_EQ(Delays(animated), (std::vector<int>{100, 250, 40}));
 
-    ASSERT_TRUE(WriteAnimatedGif(m_dir.filePath("long.gif"), std::vector<quint16>(300, 2)));
+    ASSERT_TRUE(TestMedia::WriteAnimatedGif(m_dir.filePath("long.gif"), {16, 16},
+                                            std::vector<quint16>(300, 2)));
     ImageStore cut;
     ASSERT_TRUE(FrameReaders::ReadFrames(m_dir.filePath("long.gif"), cut));
     EXPECT_EQ(cut.FrameCount(), 255);

@@ -1,11 +1,12 @@
+#include "WhenModal.h"
 #include "content/NamedPolicies.h"
 #include "content/import/FrameReaders.h"
 #include "content/import/ImageStore.h"
 #include "content/import/LedSampler.h"
-#include "content/ledimage/GifWriter.h"
 #include "content/library/ContentLibraryFolder.h"
 #include "content/library/ContentLibraryPackage.h"
 #include "content/library/ContentLibraryRoot.h"
+#include "support/TestMedia.h"
 #include "ui/import/DialogImageImport.h"
 #include "ui/import/MarqaImageImportDialog.h"
 #include "ui/import/PicturePane.h"
@@ -36,36 +37,6 @@ QImage Split(QSize size, QColor left, QColor right) {
     QPainter painter(&picture);
     painter.fillRect(0, 0, size.width() / 2, size.height(), left);
     return picture;
-}
-
-// An animated GIF of `count` solid 48 x 40 frames.
-bool WriteAnimation(const QString& path, int count) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    std::array<QRgb, 256> colours{};
-    for (int i = 0; i < 256; ++i) {
-        colours[size_t(i)] = qRgb(i, 0, 255 - i);
-    }
-    GifWriter writer(&file);
-    std::vector<quint8> pixels(48 * 40);
-    bool ok = writer.Begin(48, 40, colours, 0);
-    for (int f = 0; f < count; ++f) {
-        std::fill(pixels.begin(), pixels.end(), quint8(f * 60));
-        ok = ok && writer.AddFrame(pixels.data(), 4, -1);
-    }
-    return ok && writer.Finish();
-}
-
-// Answers the next modal dialog once the event loop runs it.
-template <typename Dialog>
-void WhenModal(std::function<void(Dialog*)> answer) {
-    QTimer::singleShot(0, [answer] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(dialog);
-        answer(dialog);
-    });
 }
 
 // The LED furthest left (side -1) or right (side 1) on the disc.
@@ -102,7 +73,7 @@ protected:
 };
 
 TEST_F(ImageImportDialogTest, TitleAndTheRangesThatDependOnTheFile) {
-    ASSERT_TRUE(WriteAnimation(m_dir.filePath("three.gif"), 3));
+    ASSERT_TRUE(TestMedia::WriteAnimatedGif(m_dir.filePath("three.gif"), {48, 40}, {4, 4, 4}));
     struct Case {
         bool marqa;
         QString file;

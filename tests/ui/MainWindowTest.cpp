@@ -1,3 +1,4 @@
+#include "WhenModal.h"
 #include "comm/IFeedback.h"
 #include "content/NamedPolicies.h"
 #include "content/ledimage/MarqaImage.h"
@@ -38,16 +39,6 @@
 #include <functional>
 
 namespace {
-
-// Answers the next modal dialog with `answer` once the event loop runs it.
-template <typename Dialog>
-void WhenModal(std::function<void(Dialog*)> answer) {
-    QTimer::singleShot(0, [answer] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(dialog);
-        answer(dialog);
-    });
-}
 
 QString CellText(const QAbstractItemModel* model, int row, int column) {
     return model->index(row, column).data().toString();

@@ -32,13 +32,16 @@ const LedSampler& ImageImporter::SamplerFor(QSize size) {
         sampler =
             std::make_unique<LedSampler>(m_layout, size, m_settings.aspect, m_settings.sampleSize);
     }
-    sampler->SetWeights(m_settings);
     return *sampler;
 }
 
+// One placement per picture size, its weights set once per computation.
 void ImageImporter::PrepareSamplers() {
     for (const Source& source : m_frames) {
         SamplerFor(source.picture.size());
+    }
+    for (auto& [size, sampler] : m_samplers) {
+        sampler->SetWeights(m_settings);
     }
 }
 
