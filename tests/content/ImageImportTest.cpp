@@ -4,6 +4,7 @@
 #include "content/import/FrameReaders.h"
 #include "content/import/ImageImporter.h"
 #include "content/import/ImageStore.h"
+#include "content/import/LedSampler.h"
 #include "content/import/SettingsImageImport.h"
 #include "content/ledimage/MarqaImage.h"
 #include "content/ledimage/SolviImage.h"
@@ -225,6 +226,63 @@ TEST_F(ImportMediaTest, ASolidRedClipGivesRedLeds) {
         }
     }
     EXPECT_EQ(image.Frames()[0].delay, 40);
+}
+
+// An import samples each frame as it is read and keeps no picture; the dialog keeps the frames
+// and samples them again. Both give the same image, the sample size fitted to the first frame.
+TEST_F(ImportMediaTest, SamplingWhileReadingMatchesSamplingKeptFrames) {
+    const QString clip = Clip("bars.mkv", "testsrc2=s=160x120:r=25:d=0.6", {"-c:v", "ffv1"});
+    ImportSettings settings;
+    settings.sampleSize = 400;  // more than the 120-pixel first frame allows
+    settings.contrast = 150;
+    MarqaImage streamed;
+    QString error;
+    ASSERT_TRUE(SettingsImageImport::ImportFile(streamed, clip, settings, &error))
+        << error.toStdString();
+
+    ImageStore store(SettingsImageImport::kMaxFrameEdge, SettingsImageImport::kMaxFrameEdge);
+    ASSERT_TRUE(FrameReaders::ReadFrames(clip, store));
+    LEDImageImporter<MarqaImage> kept;
+    kept.SetFrames(store.Frames());
+    kept.SetSettings(SettingsImageImport::Fitted(settings, kept.Picture(0).size()));
+    EXPECT_EQ(kept.Settings().sampleSize, 120);
+    kept.Compute();
+    MarqaImage again;
+    kept.Fill(again);
+
+    ASSERT_EQ(streamed.FrameCount(), 15);
+    EXPECT_TRUE(streamed.Frames() == again.Frames());
+    EXPECT_EQ(streamed.Palette(), again.Palette());
+}
+
+// Opaque pictures sampled with every pixel counting the same take a plain average over the
+// mask's rows; it must give what the weighted sampling gives, at the picture's edges too and
+// with samples larger than the mask's cells.
+TEST(LedSamplerTest, PlainAveragesOfOpaquePicturesMatchTheWeightedSampling) {
+    QImage noise(301, 187, QImage::Format_RGB32);
+    quint32 seed = 7;
+    for (int y = 0; y < noise.height(); ++y) {
+        for (int x = 0; x < noise.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            noise.setPixel(x, y, 0xFF000000u | (seed >> 8));
+        }
+    }
+    const QImage weighted = noise.convertToFormat(QImage::Format_ARGB32);
+    for (const auto aspect : {ImportSettings::Aspect::Keep, ImportSettings::Aspect::Ignore}) {
+        for (const int sampleSize : {3, 10, 50, 131, 187}) {
+            LedSampler sampler(MarqaImage::Renderer(), noise.size(), aspect, sampleSize);
+            std::vector<QRgb> plain(size_t(MarqaImage::Renderer().LedCount()));
+            std::vector<QRgb> general(plain.size());
+            sampler.Sample(noise, plain.data());
+            sampler.Sample(weighted, general.data());
+            for (size_t n = 0; n < plain.size(); ++n) {
+                for (const int shift : {16, 8, 0}) {
+                    ASSERT_NEAR(int(plain[n] >> shift & 0xFF), int(general[n] >> shift & 0xFF), 1)
+                        << "sample " << sampleSize << ", LED " << n;
+                }
+            }
+        }
+    }
 }
 
 TEST_F(ImportMediaTest, LeftRedRightBluePictureLandsOnTheDiscHalvesInBothFamilies) {

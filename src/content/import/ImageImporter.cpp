@@ -7,22 +7,49 @@
 
 ImageImporter::ImageImporter(const LEDImageRender& layout) : m_layout(layout) {}
 
+namespace {
+
+// The picture in one of the two formats the sampler reads.
+QImage InSampledFormat(const QImage& picture) {
+    const QImage::Format format = picture.format();
+    if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32) {
+        return picture;
+    }
+    return picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                             : QImage::Format_RGB32);
+}
+
+}  // namespace
+
 void ImageImporter::SetFrames(const std::vector<ImageStore::Frame>& frames) {
-    m_frames.clear();
+    m_pictures.clear();
+    m_delays.clear();
     for (const ImageStore::Frame& frame : frames) {
-        if (int(m_frames.size()) >= FrameReaders::kMaxReadFrames) {
+        if (FrameCount() >= FrameReaders::kMaxReadFrames) {
             break;
         }
-        QImage picture = frame.picture;
-        if (picture.format() != QImage::Format_RGB32 && picture.format() != QImage::Format_ARGB32) {
-            picture = picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32
-                                                                        : QImage::Format_RGB32);
-        }
-        m_frames.push_back({std::move(picture), frame.delayMs});
+        m_pictures.push_back(InSampledFormat(frame.picture));
+        m_delays.push_back(frame.delayMs);
     }
     m_samplers.clear();
     m_colours.clear();
     m_indices.clear();
+}
+
+bool ImageImporter::AddFrame(const QImage& picture, int delayMs) {
+    if (FrameCount() >= FrameReaders::kMaxReadFrames) {
+        return false;
+    }
+    if (picture.isNull()) {
+        return true;
+    }
+    const QImage sampled = InSampledFormat(picture);
+    SamplerFor(sampled.size());
+    const size_t leds = size_t(LedCount());
+    m_colours.resize(m_colours.size() + leds);
+    SampleFrame(sampled, m_colours.data() + m_colours.size() - leds);
+    m_delays.push_back(std::max(0, delayMs));
+    return true;
 }
 
 const LedSampler& ImageImporter::SamplerFor(QSize size) {
@@ -31,14 +58,15 @@ const LedSampler& ImageImporter::SamplerFor(QSize size) {
         sampler->SampleSize() != m_settings.sampleSize) {
         sampler =
             std::make_unique<LedSampler>(m_layout, size, m_settings.aspect, m_settings.sampleSize);
+        sampler->SetWeights(m_settings);
     }
     return *sampler;
 }
 
 // One placement per picture size, its weights set once per computation.
 void ImageImporter::PrepareSamplers() {
-    for (const Source& source : m_frames) {
-        SamplerFor(source.picture.size());
+    for (const QImage& picture : m_pictures) {
+        SamplerFor(picture.size());
     }
     for (auto& [size, sampler] : m_samplers) {
         sampler->SetWeights(m_settings);
@@ -77,21 +105,22 @@ QRgb ImageImporter::Adjust(QRgb colour) const {
     return colour;
 }
 
+void ImageImporter::SampleFrame(const QImage& picture, QRgb* colours) const {
+    const LedSampler& sampler = *m_samplers.at({picture.width(), picture.height()});
+    sampler.Sample(picture, colours);
+    for (int n = 0; n < LedCount(); ++n) {
+        if (qAlpha(colours[n]) != 0) {
+            colours[n] = Adjust(colours[n]);
+        }
+    }
+}
+
 void ImageImporter::Compute() {
     PrepareSamplers();
     const size_t leds = size_t(LedCount());
-    m_colours.assign(m_frames.size() * leds, 0);
-    ParallelFor(FrameCount(), [this, leds](int f) {
-        const Source& source = m_frames[size_t(f)];
-        const QSize size = source.picture.size();
-        const LedSampler& sampler = *m_samplers.at({size.width(), size.height()});
-        QRgb* colours = m_colours.data() + size_t(f) * leds;
-        sampler.Sample(source.picture, colours);
-        for (size_t n = 0; n < leds; ++n) {
-            if (qAlpha(colours[n]) != 0) {
-                colours[n] = Adjust(colours[n]);
-            }
-        }
+    m_colours.assign(m_pictures.size() * leds, 0);
+    ParallelFor(int(m_pictures.size()), [this, leds](int f) {
+        SampleFrame(m_pictures[size_t(f)], m_colours.data() + size_t(f) * leds);
     });
     ChoosePalette();
 }

@@ -25,11 +25,18 @@ public:
     const LEDImageRender& Layout() const { return m_layout; }
     int LedCount() const { return m_layout.LedCount(); }
 
-    // The frames to sample (at most 255 are kept).
+    // The frames to sample (at most 255 are kept), for sampling again as settings change.
     void SetFrames(const std::vector<ImageStore::Frame>& frames);
-    int FrameCount() const { return int(m_frames.size()); }
-    const QImage& Picture(int frame) const { return m_frames[size_t(frame)].picture; }
-    int Delay(int frame) const { return m_frames[size_t(frame)].delayMs; }
+    // Sampling while a clip is read, when no setting changes afterwards: each frame is sampled
+    // with the current settings as it comes and only its LED colours and delay are kept;
+    // FinishFrames() then chooses the palette. False past the frame limit.
+    bool AddFrame(const QImage& picture, int delayMs);
+    void FinishFrames() { ChoosePalette(); }
+
+    int FrameCount() const { return int(m_delays.size()); }
+    // A frame's picture (frames given to SetFrames only).
+    const QImage& Picture(int frame) const { return m_pictures[size_t(frame)]; }
+    int Delay(int frame) const { return m_delays[size_t(frame)]; }
 
     const ImportSettings& Settings() const { return m_settings; }
     void SetSettings(const ImportSettings& settings) { m_settings = settings; }
@@ -50,17 +57,15 @@ public:
     const LedSampler& SamplerFor(QSize size);
 
 private:
-    struct Source {
-        QImage picture;  // ARGB32 or RGB32
-        int delayMs;
-    };
-
     void PrepareSamplers();
+    // Samples a picture of a size PrepareSamplers or SamplerFor has placed.
+    void SampleFrame(const QImage& picture, QRgb* colours) const;
     QRgb Adjust(QRgb colour) const;
     void ChoosePalette();
 
     const LEDImageRender& m_layout;
-    std::vector<Source> m_frames;
+    std::vector<QImage> m_pictures;  // ARGB32 or RGB32
+    std::vector<int> m_delays;
     ImportSettings m_settings;
     std::map<std::pair<int, int>, std::unique_ptr<LedSampler>> m_samplers;
     std::vector<QRgb> m_colours;    // frames x LEDs

@@ -20,14 +20,17 @@ QSize ImageStore::KeptSize(QSize size) const {
     return {std::max(1, int(size.width() * factor)), std::max(1, int(size.height() * factor))};
 }
 
+QImage ImageStore::Fit(const QImage& picture) const {
+    const QSize fitted = KeptSize(picture.size());
+    return fitted == picture.size()
+               ? picture
+               : picture.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 bool ImageStore::AddImage(const QImage& picture, int delayMs) {
     if (picture.isNull()) {
         return true;
     }
-    const QSize fitted = KeptSize(picture.size());
-    QImage stored = fitted == picture.size()
-                        ? picture
-                        : picture.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    m_frames.push_back({std::move(stored), std::max(0, delayMs)});
+    m_frames.push_back({Fit(picture), std::max(0, delayMs)});
     return true;
 }

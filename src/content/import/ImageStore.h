@@ -27,6 +27,8 @@ public:
 
     // The size a picture of `size` is stored at under the limits.
     QSize KeptSize(QSize size) const override;
+    // The picture scaled to its kept size (itself when it fits).
+    QImage Fit(const QImage& picture) const;
 
 private:
     int m_maxWidth;

@@ -61,6 +61,16 @@ LedSampler::LedSampler(const LEDImageRender& layout, QSize pictureSize,
             }
         }
     }
+    const int half = m_cells * m_step / 2;
+    for (int y = 0; y < m_cells; ++y) {
+        const auto row = m_inside.begin() + y * m_cells;
+        const auto first = std::find(row, row + m_cells, 1);
+        const auto last = std::find(first, row + m_cells, 0);
+        if (first != last) {
+            m_spans.push_back(
+                {int(first - row) * m_step - half, y * m_step - half, int(last - first)});
+        }
+    }
     SetWeights(ImportSettings());
 }
 
@@ -95,12 +105,65 @@ void LedSampler::SetWeights(const ImportSettings& settings) {
         const bool cut = cutLess ? luma < settings.cutoff : luma > settings.cutoff;
         m_lumaWeight[size_t(luma)] = cut ? 0.0f : (1.0f - lumaWeight) + lumaWeight * luma / 255.0f;
     }
+    m_uniform = fade == 0.0f && !m_spans.empty() && m_lumaWeight[0] > 0.0f &&
+                std::all_of(m_lumaWeight.begin(), m_lumaWeight.end(),
+                            [this](float weight) { return weight == m_lumaWeight[0]; });
 }
 
 void LedSampler::Sample(const QImage& picture, QRgb* leds) const {
+    const bool average = m_uniform && picture.format() == QImage::Format_RGB32;
     for (size_t n = 0; n < m_leds.size(); ++n) {
-        leds[n] = SampleLed(picture, m_leds[n]);
+        leds[n] = average ? AverageLed(picture, m_leds[n]) : SampleLed(picture, m_leds[n]);
     }
+}
+
+namespace {
+
+// Adds up the channels of a mask row of at most kMaxEdgeCells pixels `step` apart. Red and blue
+// are summed in one word (blue in the low half, red from bit 16), which a row cannot overflow.
+void AddRow(const QRgb* pixels, int count, int step, quint32* red, quint32* green, quint32* blue) {
+    quint32 redBlue = 0;
+    quint32 greens = 0;
+    for (int k = 0; k < count; ++k) {
+        const QRgb pixel = pixels[k * step];
+        redBlue += pixel & 0x00FF00FFu;
+        greens += (pixel >> 8) & 0xFFu;
+    }
+    *red += redBlue >> 16;
+    *green += greens;
+    *blue += redBlue & 0xFFFFu;
+}
+
+}  // namespace
+
+QRgb LedSampler::AverageLed(const QImage& picture, QPoint at) const {
+    static_assert(kMaxEdgeCells * 255 <= 0xFFFF, "a row's blue must fit below red");
+    const int width = picture.width();
+    const int height = picture.height();
+    const auto* bits = reinterpret_cast<const QRgb*>(picture.constBits());
+    const qsizetype stride = picture.bytesPerLine() / qsizetype(sizeof(QRgb));
+    quint32 red = 0, green = 0, blue = 0;
+    int count = 0;
+    for (const Span& span : m_spans) {
+        const int y = at.y() + span.dy;
+        const int x = at.x() + span.dx;  // the span's first cell, perhaps left of the picture
+        if (y < 0 || y >= height || x >= width) {
+            continue;
+        }
+        const int from = x < 0 ? (m_step - 1 - x) / m_step : 0;
+        const int to = std::min(span.cells, (width - 1 - x) / m_step + 1);
+        if (from < to) {
+            AddRow(bits + y * stride + x + from * m_step, to - from, m_step, &red, &green, &blue);
+            count += to - from;
+        }
+    }
+    if (count == 0) {
+        return qRgba(0, 0, 0, 0);
+    }
+    const auto channel = [count](quint32 sum) {
+        return int((2 * sum + quint32(count)) / (2 * quint32(count)));
+    };
+    return qRgb(channel(red), channel(green), channel(blue));
 }
 
 QRgb LedSampler::SampleLed(const QImage& picture, QPoint at) const {

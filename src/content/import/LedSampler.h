@@ -52,8 +52,17 @@ private:
         int dy;
         float weight;
     };
+    // One row of the mask's cells (the mask is convex, so its cells in a row are contiguous).
+    struct Span {
+        int dx;  // the first cell's offset from the LED's pixel
+        int dy;
+        int cells;
+    };
 
     QRgb SampleLed(const QImage& picture, QPoint at) const;
+    // The plain average of the pixels under the mask, for opaque pictures while every pixel
+    // counts the same.
+    QRgb AverageLed(const QImage& picture, QPoint at) const;
 
     QSize m_size;
     ImportSettings::Aspect m_aspect;
@@ -61,8 +70,10 @@ private:
     int m_cells = 1;
     int m_step = 1;
     std::vector<QPoint> m_leds;
-    std::vector<quint8> m_inside;           // m_cells x m_cells, row by row
-    std::vector<float> m_distance;          // each cell's distance from the centre, 0..1 at the rim
-    std::vector<Tap> m_taps;                // the weighted cells, as offsets from the LED's pixel
+    std::vector<quint8> m_inside;   // m_cells x m_cells, row by row
+    std::vector<float> m_distance;  // each cell's distance from the centre, 0..1 at the rim
+    std::vector<Tap> m_taps;        // the weighted cells, as offsets from the LED's pixel
+    std::vector<Span> m_spans;
+    bool m_uniform = false;                 // every tap and every luminance weighs the same
     std::array<float, 256> m_lumaWeight{};  // by 8-bit luminance: weight, 0 when cut off
 };

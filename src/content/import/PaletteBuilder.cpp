@@ -1,5 +1,7 @@
 #include "content/import/PaletteBuilder.h"
 
+#include "content/import/ParallelFor.h"
+
 #include <algorithm>
 #include <array>
 
@@ -88,17 +90,67 @@ int Distance(const std::array<int, 3>& a, const std::array<int, 3>& b) {
     return r * r + g * g + bl * bl;
 }
 
-int Nearest(const std::vector<std::array<int, 3>>& palette, const std::array<int, 3>& colour) {
-    int best = 0;
-    int bestDistance = Distance(palette[0], colour);
-    for (size_t p = 1; p < palette.size() && bestDistance > 0; ++p) {
-        const int distance = Distance(palette[p], colour);
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = int(p);
+// Finds the nearest palette colour (the lowest index among equals) by walking outwards from the
+// colour's green through the palette sorted by green, each way until the green difference alone
+// is farther than the best so far.
+class NearestFinder {
+public:
+    explicit NearestFinder(const std::vector<std::array<int, 3>>& palette) : m_palette(palette) {
+        m_order.resize(palette.size());
+        for (size_t p = 0; p < palette.size(); ++p) {
+            m_order[p] = int(p);
+        }
+        std::sort(m_order.begin(), m_order.end(), [&palette](int a, int b) {
+            return palette[size_t(a)][1] < palette[size_t(b)][1];
+        });
+        for (const int p : m_order) {
+            m_greens.push_back(palette[size_t(p)][1]);
         }
     }
-    return best;
+
+    int Find(const std::array<int, 3>& colour) const {
+        const int green = colour[1];
+        const auto start = std::lower_bound(m_greens.begin(), m_greens.end(), green);
+        const int first = int(start - m_greens.begin());
+        int best = -1;
+        int bestDistance = 0;
+        const auto consider = [&](int i) {
+            const int gap = m_greens[size_t(i)] - green;
+            if (best >= 0 && gap * gap > bestDistance) {
+                return false;
+            }
+            const int p = m_order[size_t(i)];
+            const int distance = Distance(m_palette[size_t(p)], colour);
+            if (best < 0 || distance < bestDistance || (distance == bestDistance && p < best)) {
+                best = p;
+                bestDistance = distance;
+            }
+            return true;
+        };
+        for (int i = first; i < int(m_greens.size()) && consider(i); ++i) {
+        }
+        for (int i = first - 1; i >= 0 && consider(i); --i) {
+        }
+        return best;
+    }
+
+private:
+    const std::vector<std::array<int, 3>>& m_palette;
+    std::vector<int> m_order;   // palette indices by green
+    std::vector<int> m_greens;  // their greens, ascending
+};
+
+// Each colour's nearest palette entry, in slices over the machine's cores.
+void FindNearest(const std::vector<Colour>& colours, const std::vector<std::array<int, 3>>& palette,
+                 std::vector<int>* nearest) {
+    constexpr int kSlice = 1024;
+    const NearestFinder finder(palette);
+    ParallelFor(int((colours.size() + kSlice - 1) / kSlice), [&](int slice) {
+        const size_t end = std::min(colours.size(), size_t(slice + 1) * kSlice);
+        for (size_t i = size_t(slice) * kSlice; i < end; ++i) {
+            (*nearest)[i] = finder.Find(colours[i].channel);
+        }
+    });
 }
 
 }  // namespace
@@ -140,9 +192,7 @@ std::vector<QRgb> PaletteBuilder::Build(int capacity) {
     }
     std::vector<int> nearest(colours.size());
     for (int round = 0; round <= kRefinements; ++round) {
-        for (size_t i = 0; i < colours.size(); ++i) {
-            nearest[i] = Nearest(centres, colours[i].channel);
-        }
+        FindNearest(colours, centres, &nearest);
         if (round == kRefinements) {
             break;
         }

@@ -5,8 +5,6 @@
 
 #include <QString>
 
-class ImageImporter;
-
 // The image import without a dialog: every file is sampled with one set of settings (the
 // command line installs it with the settings it was given).
 class SettingsImageImport : public IImageImport {
@@ -25,8 +23,8 @@ public:
     // unchanged and `error` saying why, when the file cannot be read.
     static bool ImportFile(Content& image, const QString& file, const ImportSettings& settings,
                            QString* error);
-    // The settings with the sample size held to what the importer's first frame allows.
-    static ImportSettings Fitted(const ImportSettings& settings, const ImageImporter& importer);
+    // The settings with the sample size held to what a first frame of `size` allows.
+    static ImportSettings Fitted(const ImportSettings& settings, QSize size);
 
 private:
     ImportSettings m_settings;

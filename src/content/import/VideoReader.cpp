@@ -85,7 +85,9 @@ SwsContext* MakeScaler(const ScalerKey& key) {
     av_opt_set_int(context, "dsth", key.size.height(), 0);
     av_opt_set_int(context, "dst_format", AV_PIX_FMT_RGB32, 0);
     av_opt_set_int(context, "sws_flags", SWS_AREA, 0);
-    av_opt_set_int(context, "threads", 0, 0);
+    // Scaling a large picture down is worth slicing over the cores; a plain conversion is not.
+    const bool scaling = key.size != QSize(key.width, key.height);
+    av_opt_set_int(context, "threads", scaling ? 0 : 1, 0);
     if (sws_init_context(context, nullptr, nullptr) < 0) {
         sws_freeContext(context);
         return nullptr;
@@ -93,8 +95,9 @@ SwsContext* MakeScaler(const ScalerKey& key) {
     return context;
 }
 
-// One decoding run: the decoder delivers pictures in display order; each waits until the next
-// one's time is known, then goes to the sink with the difference as its delay.
+// One decoding run: the decoder delivers pictures in display order; each waits, still decoded,
+// until the next one's time is known, then goes to the sink with the difference as its delay.
+// Every picture is converted into one buffer, which is only replaced while a sink keeps it.
 class VideoDecoder {
 public:
     VideoDecoder(ImageSink& sink, QString* error) : m_sink(sink), m_error(error) {}
@@ -123,11 +126,10 @@ public:
         if (!Decode()) {
             return false;
         }
-        if (m_delivered + (m_waiting.isNull() ? 0 : 1) == 0) {
+        if (m_delivered + (m_hasWaiting ? 1 : 0) == 0) {
             return Fail(QStringLiteral("the clip holds no picture that could be decoded"));
         }
-        FlushWaiting();
-        return true;
+        return FlushWaiting();
     }
 
 private:
@@ -150,8 +152,9 @@ private:
             return Fail(QStringLiteral("the clip's video cannot be decoded by this program"));
         }
         m_frame.reset(av_frame_alloc());
+        m_waiting.reset(av_frame_alloc());
         m_packet.reset(av_packet_alloc());
-        return m_frame && m_packet ? true : Fail(QStringLiteral("out of memory"));
+        return m_frame && m_waiting && m_packet ? true : Fail(QStringLiteral("out of memory"));
     }
 
     // Reads packets until the container ends, the frame limit is reached or the sink stops.
@@ -195,47 +198,52 @@ private:
     }
 
     // A decoded picture: the waiting one goes to the sink, this one waits.
-    bool Take(const AVFrame& frame) {
+    bool Take(AVFrame& frame) {
         const qint64 time = Milliseconds(frame.pts, m_stream->time_base);
         m_stamped = m_stamped || frame.pts != AV_NOPTS_VALUE;
-        if (!m_waiting.isNull()) {
+        if (m_hasWaiting) {
             m_lastDelay = std::max<qint64>(0, time - m_waitingTime);
-            Deliver(m_lastDelay);
+            if (!Deliver(m_lastDelay)) {
+                return false;
+            }
             if (m_stop) {
                 return true;
             }
         }
-        QImage picture;
-        if (!Convert(frame, &picture)) {
-            return false;
-        }
-        m_waiting = std::move(picture);
+        av_frame_move_ref(m_waiting.get(), &frame);
+        m_hasWaiting = true;
         m_waitingTime = time;
         return true;
     }
 
-    void Deliver(qint64 delay) {
+    bool Deliver(qint64 delay) {
+        m_hasWaiting = false;
+        const bool converted = Convert(*m_waiting);
+        av_frame_unref(m_waiting.get());
+        if (!converted) {
+            return false;
+        }
         const int clamped = int(std::min<qint64>(delay, 65535));
-        if (!m_sink.AddImage(m_waiting, clamped)) {
+        if (!m_sink.AddImage(m_picture, clamped)) {
             m_stop = true;
         }
-        m_waiting = QImage();
         if (++m_delivered >= FrameReaders::kMaxReadFrames) {
             m_stop = true;
         }
+        return true;
     }
 
-    void FlushWaiting() {
-        if (m_waiting.isNull() || m_delivered >= FrameReaders::kMaxReadFrames) {
-            return;
+    bool FlushWaiting() {
+        if (!m_hasWaiting || m_delivered >= FrameReaders::kMaxReadFrames) {
+            return true;
         }
         // Without time stamps every delay is 0, the last one too.
         const qint64 end = m_stamped ? StreamEnd(*m_format, *m_stream) : -1;
-        Deliver(end > m_waitingTime ? end - m_waitingTime : m_lastDelay);
+        return Deliver(end > m_waitingTime ? end - m_waitingTime : m_lastDelay);
     }
 
-    // Converts a decoded picture to 32-bit RGB at the size the sink keeps.
-    bool Convert(const AVFrame& frame, QImage* picture) {
+    // Converts a decoded picture to 32-bit RGB at the size the sink keeps, into m_picture.
+    bool Convert(const AVFrame& frame) {
         if (frame.width <= 0 || frame.height <= 0 || frame.width > kMaxEdge ||
             frame.height > kMaxEdge) {
             return Fail(QStringLiteral("the clip's pictures are %1 x %2 pixels, too large")
@@ -248,12 +256,14 @@ private:
             m_scaler.reset(MakeScaler(key));
             m_scalerKey = key;
         }
-        *picture = QImage(size, QImage::Format_RGB32);
-        if (!m_scaler || picture->isNull()) {
+        if (m_picture.size() != size || !m_picture.isDetached()) {
+            m_picture = QImage(size, QImage::Format_RGB32);
+        }
+        if (!m_scaler || m_picture.isNull()) {
             return Fail(QStringLiteral("the clip's pictures cannot be converted"));
         }
-        uint8_t* planes[4] = {picture->bits(), nullptr, nullptr, nullptr};
-        const int strides[4] = {int(picture->bytesPerLine()), 0, 0, 0};
+        uint8_t* planes[4] = {m_picture.bits(), nullptr, nullptr, nullptr};
+        const int strides[4] = {int(m_picture.bytesPerLine()), 0, 0, 0};
         sws_scale(m_scaler.get(), frame.data, frame.linesize, 0, frame.height, planes, strides);
         return true;
     }
@@ -263,12 +273,14 @@ private:
     std::unique_ptr<AVFormatContext, FormatCloser> m_format;
     std::unique_ptr<AVCodecContext, CodecFreer> m_codec;
     std::unique_ptr<AVFrame, FrameFreer> m_frame;
+    std::unique_ptr<AVFrame, FrameFreer> m_waiting;  // decoded, its delay not yet known
     std::unique_ptr<AVPacket, PacketFreer> m_packet;
     std::unique_ptr<SwsContext, ScalerFreer> m_scaler;
     ScalerKey m_scalerKey;
     AVStream* m_stream = nullptr;
     int m_streamIndex = -1;
-    QImage m_waiting;
+    QImage m_picture;
+    bool m_hasWaiting = false;
     qint64 m_waitingTime = 0;
     qint64 m_lastDelay = 0;
     int m_delivered = 0;

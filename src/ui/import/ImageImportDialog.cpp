@@ -175,7 +175,8 @@ void ImageImportDialog::UpdateImport() {
         return;
     }
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    importer.SetSettings(SettingsImageImport::Fitted(SettingsFromControls(), importer));
+    importer.SetSettings(
+        SettingsImageImport::Fitted(SettingsFromControls(), importer.Picture(0).size()));
     importer.Compute();
     TakeComputation();
     QGuiApplication::restoreOverrideCursor();
