@@ -240,7 +240,8 @@ bool ORXProtocol::Talkback(quint16 port, quint32 deviceId, quint8 operation, qui
 
 // ---- discovery ----
 
-void ORXProtocol::Discover(quint16 port, QList<Device*>& devices, IFeedback* feedback) {
+void ORXProtocol::Discover(quint16 port, QList<Device*>& devices, IFeedback* feedback,
+                           DiscoverySearch) {
     Report(feedback, "ORX Discovery: Starting..");
     if (!OpenUniverse()) {
         Report(feedback, " ORX Discovery: No communication device detected", FeedbackStatusError);

@@ -46,7 +46,8 @@ public:
     bool Talkback(quint16 port, quint32 deviceId, quint8 operation, quint8 code, QByteArray* data,
                   IFeedback* feedback);
 
-    void Discover(quint16 port, QList<Device*>& devices, IFeedback* feedback) override;
+    void Discover(quint16 port, QList<Device*>& devices, IFeedback* feedback,
+                  DiscoverySearch search) override;
     bool SearchRange(quint16 port, QList<Device*>& devices, quint32 lower, quint32 upper,
                      IFeedback* feedback);
     // Reads the device's type, parameters and information.

@@ -28,13 +28,33 @@ QList<Device*> DiscoveryCommand::GetDevices() const {
     return m_devices;
 }
 
+void DiscoveryCommand::SetSearch(DiscoverySearch search) {
+    QMutexLocker lock(&m_mutex);
+    m_search = search;
+}
+
+DiscoverySearch DiscoveryCommand::GetSearch() const {
+    QMutexLocker lock(&m_mutex);
+    return m_search;
+}
+
+bool DiscoveryCommand::IsCancelled() {
+    if (m_cancelled) {
+        return true;
+    }
+    IFeedback* watcher = GetFeedback();
+    return watcher && watcher->IsCancelled();
+}
+
 bool DiscoveryCommand::Execute() {
     QList<IDiscoveryProtocol*> protocols;
     QList<Device*> devices;
+    DiscoverySearch search;
     {
         QMutexLocker lock(&m_mutex);
         protocols = m_protocols;
         devices = m_devices;
+        search = m_search;
     }
     CommManager* manager = CommManager::Instance();
     if (!manager->IsWidgetPresent()) {
@@ -53,15 +73,27 @@ bool DiscoveryCommand::Execute() {
               FeedbackStatusNormal);
     const QByteArray zeros(512, '\0');
     universe->SendDmx(reinterpret_cast<const quint8*>(zeros.constData()), zeros.size());
-    Os::Clock::Instance().Wait(kWakeUpMs);
+    for (qint64 waited = 0; waited < kWakeUpMs && !IsCancelled(); waited += kWakeUpSliceMs) {
+        Os::Clock::Instance().Wait(qMin(kWakeUpSliceMs, kWakeUpMs - waited));
+    }
 
     const qsizetype known = devices.size();
     const quint16 ports = universe->GetPortCount();
-    for (quint16 port = 0; port < ports; ++port) {
+    for (quint16 port = 0; port < ports && !IsCancelled(); ++port) {
         universe->PreparePortForRdm(port);
         for (IDiscoveryProtocol* protocol : protocols) {
-            protocol->Discover(port, devices, this);
+            if (IsCancelled()) {
+                break;
+            }
+            protocol->Discover(port, devices, this, search);
         }
+    }
+    if (IsCancelled()) {
+        // A part of the rig is no discovery: nothing found is handed on, nothing is merged.
+        qDeleteAll(devices.begin() + known, devices.end());
+        AddString(QStringLiteral("Fixture discovery cancelled"), FeedbackStatusWarning);
+        Finished(FeedbackResultFailure);
+        return false;
     }
     // The devices found were made on this thread; they live on with the command's creator.
     if (QThread* home = GetHomeThread()) {

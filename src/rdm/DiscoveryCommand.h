@@ -1,20 +1,23 @@
 #pragma once
 
 #include "comm/Command.h"
+#include "rdm/IDiscoveryProtocol.h"
 #include "rdm/devices/Device.h"
 
+#include <atomic>
 #include <vector>
 
 #include <QList>
 
-class IDiscoveryProtocol;
-
 // "Fixture Discovery": wakes the fixtures with ten seconds of DMX, then runs every protocol
-// it was given on every port of the widget, collecting the devices found.
+// it was given on every port of the widget, collecting the devices found. It can be cancelled
+// from any thread: the search stops before its next request and the ports left are skipped.
 class DiscoveryCommand : public Command {
     Q_OBJECT
 public:
     static constexpr qint64 kWakeUpMs = 10000;
+    // The wake-up is waited in slices so that a cancel is seen within one.
+    static constexpr qint64 kWakeUpSliceMs = 100;
 
     explicit DiscoveryCommand(QObject* parent = nullptr);
 
@@ -23,8 +26,15 @@ public:
     // The devices after the discovery: those it started from, then those found. The devices
     // found belong to whoever takes them (the device manager).
     QList<Device*> GetDevices() const;
+    // The fast search unless told otherwise. Set before queueing.
+    void SetSearch(DiscoverySearch search);
+    DiscoverySearch GetSearch() const;
 
     bool Execute() override;
+    // Asks the running discovery to stop; from any thread.
+    void Cancel() { m_cancelled = true; }
+    // Looked at before every discovery request, so it answers without the usual pause.
+    bool IsCancelled() override;
 
 Q_SIGNALS:
     void NewDeviceFound(Device* device);
@@ -33,5 +43,7 @@ Q_SIGNALS:
 private:
     QList<IDiscoveryProtocol*> m_protocols;
     QList<Device*> m_devices;
+    DiscoverySearch m_search = DiscoverySearch::Fast;
+    std::atomic<bool> m_cancelled{false};
     std::vector<DeviceUse> m_uses;  // the devices it starts from stay alive until it is gone
 };

@@ -9,6 +9,7 @@
 
 class IFeedback;
 class RDMDevice;
+class SearchBudget;
 
 // Speaks RDM to the fixtures on the widget's ports: builds each request, sends it through
 // the universe, validates and decodes the reply, waits and resends where the fixture asks
@@ -51,12 +52,14 @@ public:
     quint8 NextTransactionNumber() { return m_transaction++; }
 
     // Finds every RDM fixture on the port, reads its information and appends it to `devices`.
-    void Discover(quint16 port, QList<Device*>& devices, IFeedback* feedback) override;
+    // A cancelled search stops before its next request and adds nothing.
+    void Discover(quint16 port, QList<Device*>& devices, IFeedback* feedback,
+                  DiscoverySearch search) override;
     // Halves the range down to single UIDs, upper half first, wherever anyone answers;
     // confirms each UID by muting it. Always false.
     virtual bool SearchRange(quint16 port, QList<Device*>& devices, quint64 lower, quint64 upper,
                              IFeedback* feedback);
-    // True when any byte came back for the range.
+    // True when any byte came back for the range within the long reply window.
     virtual bool DiscUniqueBranch(quint16 port, quint64 lower, quint64 upper, IFeedback* feedback);
     virtual bool DiscMute(quint16 port, quint64 uid, IFeedback* feedback);
     // Finds a fixture by UID without a search: asks each port for its DEVICE_INFO, then
@@ -140,6 +143,29 @@ private:
                       quint8* reply, quint32& replyLength, const Names& names, IFeedback* feedback);
     // Turns a fixture found by the search into its device object, ready for the list.
     RDMDevice* PrepareFoundDevice(RDMDevice* found, IFeedback* feedback);
+    // One unique branch, a search after it with the reply window of the fast search, then a
+    // check of the whole range with the long window; the thorough search from the top only
+    // if that check hears anyone.
+    void FastSearch(quint16 port, QList<Device*>& devices, quint64 upper, IFeedback* feedback);
+    // One branch for the range: a fixture whose UID comes back whole is muted at once; a
+    // collision splits the range; silence ends it.
+    void FastSearchRange(quint16 port, QList<Device*>& devices, quint64 lower, quint64 upper,
+                         IFeedback* feedback);
+    // Searches the upper half of the range, then the lower half, the way `search` says.
+    void SearchHalves(quint16 port, QList<Device*>& devices, quint64 lower, quint64 upper,
+                      IFeedback* feedback, DiscoverySearch search);
+    // The thorough search's test of a range: up to five branches with the long window.
+    bool AnswersSlowly(quint16 port, quint64 lower, quint64 upper, IFeedback* feedback);
+    // Mutes the UID (three attempts); on an ACK adds it to `devices` as a found fixture.
+    bool MuteFound(quint16 port, QList<Device*>& devices, quint64 uid, IFeedback* feedback);
+    // Sends one DISC_UNIQUE_BRANCH, waits `waitMs` more and receives: the bytes that came.
+    int UniqueBranch(quint16 port, quint64 lower, quint64 upper, qint64 waitMs, quint8* reply,
+                     quint32 capacity);
+    // A fixture found earlier in this search: muted, so nothing more to ask it.
+    static bool IsFound(const QList<Device*>& devices, quint64 uid);
+    static void ReportRange(quint64 lower, quint64 upper, IFeedback* feedback);
+    bool SearchStopped() const;
+    void SilentLeaf();
     // DISC_MUTE or DISC_UN_MUTE; `action` names it in the NACK message.
     bool MuteControl(quint16 port, quint64 uid, quint16 pid, const char* action,
                      IFeedback* feedback);
@@ -147,4 +173,5 @@ private:
     bool GetFromTable(RDMDevice* device, quint16 pid, IFeedback* feedback);
 
     quint8 m_transaction = 0;
+    SearchBudget* m_budget = nullptr;  // the running search's bounds, while Discover runs
 };

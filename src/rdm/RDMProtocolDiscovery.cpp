@@ -6,11 +6,16 @@
 #include "os/Clock.h"
 #include "os/HexText.h"
 #include "rdm/RDMProtocol.h"
+#include "rdm/SearchBudget.h"
+#include "rdm/UniqueBranchReply.h"
 #include "rdm/UniqueIdGenerator.h"
 #include "rdm/devices/RDMDevice.h"
 #include "rdm/devices/RdmFamily.h"
 
+#include <algorithm>
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -18,7 +23,8 @@ constexpr quint64 kBroadcastUid = 0xFFFFFFFFFFFFULL;
 
 }  // namespace
 
-void RDMProtocol::Discover(quint16 port, QList<Device*>& devices, IFeedback* feedback) {
+void RDMProtocol::Discover(quint16 port, QList<Device*>& devices, IFeedback* feedback,
+                           DiscoverySearch search) {
     Report(feedback, "RDM Discovery: Starting..", FeedbackStatusNormal);
     if (!CommManager::Instance()->IsWidgetPresent()) {
         Report(feedback, " Error: No communication device detected", FeedbackStatusError);
@@ -30,8 +36,20 @@ void RDMProtocol::Discover(quint16 port, QList<Device*>& devices, IFeedback* fee
 
     const quint64 upper =
         UniqueIdGenerator::IsProductionMode() ? kProductionSearchUpper : kSearchUpper;
+    const bool fast = search == DiscoverySearch::Fast;
+    SearchBudget budget(fast ? SearchBudget::kFast : SearchBudget::kThorough, feedback);
     QList<Device*> found;
-    SearchRange(port, found, 0, upper, feedback);
+    m_budget = &budget;
+    if (fast) {
+        FastSearch(port, found, upper, feedback);
+    } else {
+        SearchRange(port, found, 0, upper, feedback);
+    }
+    m_budget = nullptr;
+    if (budget.Stopped() == SearchBudget::Stop::Cancelled) {
+        qDeleteAll(found);  // not one more request once cancelled
+        return;
+    }
 
     QList<RDMDevice*> working;
     for (Device* device : found) {
@@ -90,39 +108,143 @@ RDMDevice* RDMProtocol::PrepareFoundDevice(RDMDevice* found, IFeedback* feedback
 
 bool RDMProtocol::SearchRange(quint16 port, QList<Device*>& devices, quint64 lower, quint64 upper,
                               IFeedback* feedback) {
-    Report(feedback, " RDM Discovery: Searching range 0x" + Hex(lower) + " - 0x" + Hex(upper),
-           FeedbackStatusNormal);
+    if (SearchStopped()) {
+        return false;
+    }
+    ReportRange(lower, upper, feedback);
     if (lower == upper) {
-        for (int attempt = 0; attempt < kMuteAttempts; ++attempt) {
-            if (DiscMute(port, lower, feedback)) {
-                Report(feedback, " RDM Discovery: Device found 0x" + Hex(lower),
-                       FeedbackStatusNormal);
-                auto* device = new RDMDevice(lower);
-                device->SetPort(quint8(port));
-                devices.append(device);
-                break;
-            }
+        if (!IsFound(devices, lower) && !MuteFound(port, devices, lower, feedback)) {
+            SilentLeaf();
         }
         return false;
     }
-    bool answered = false;
-    for (int attempt = 0; attempt < kBranchAttempts && !answered; ++attempt) {
-        answered = DiscUniqueBranch(port, lower, upper, feedback);
+    if (AnswersSlowly(port, lower, upper, feedback)) {
+        // Any byte back, a clean reply or a collision, means someone is in the range.
+        SearchHalves(port, devices, lower, upper, feedback, DiscoverySearch::Thorough);
     }
-    if (!answered) {
-        return false;
-    }
-    // Any byte back, a clean reply or a collision, means someone is in the range.
-    const quint64 mid = lower + (upper - lower) / 2;
-    SearchRange(port, devices, mid + 1, upper, feedback);
-    SearchRange(port, devices, lower, mid, feedback);
     return false;
 }
 
+void RDMProtocol::FastSearch(quint16 port, QList<Device*>& devices, quint64 upper,
+                             IFeedback* feedback) {
+    FastSearchRange(port, devices, 0, upper, feedback);
+    if (SearchStopped()) {
+        return;
+    }
+    // The safety net: everyone found is muted, so the whole range stays quiet even with the
+    // long reply window, unless a fixture answered too late for the fast search or was missed.
+    // Only then does the thorough search run, from the top.
+    ReportRange(0, upper, feedback);
+    if (AnswersSlowly(port, 0, upper, feedback)) {
+        Report(feedback, " RDM Discovery: Late replies, searching the whole range thoroughly",
+               FeedbackStatusWarning);
+        SearchHalves(port, devices, 0, upper, feedback, DiscoverySearch::Thorough);
+    }
+}
+
+void RDMProtocol::FastSearchRange(quint16 port, QList<Device*>& devices, quint64 lower,
+                                  quint64 upper, IFeedback* feedback) {
+    if (SearchStopped()) {
+        return;
+    }
+    ReportRange(lower, upper, feedback);
+    quint8 reply[kBranchExpectedLength];
+    std::optional<quint64> uid;
+    for (;;) {
+        const int count = UniqueBranch(port, lower, upper, 0, reply, sizeof reply);
+        if (count <= 0) {
+            return;
+        }
+        // A UID that comes back whole is muted at once. The range is asked again all the
+        // same: the replies of fixtures whose UIDs share their bits can overlap into one of
+        // them, checksum and all.
+        uid = UniqueBranchReply::Decode(reply, count);
+        if (!uid || *uid < lower || upper < *uid || IsFound(devices, *uid) ||
+            !MuteFound(port, devices, *uid, feedback)) {
+            break;
+        }
+    }
+    if (lower == upper) {
+        // A single UID that answered garbled may still take a mute; one that sent its UID
+        // whole has just refused it.
+        if (!IsFound(devices, lower) && (uid || !MuteFound(port, devices, lower, feedback))) {
+            SilentLeaf();
+        }
+        return;
+    }
+    // A collision (or a UID that would not mute): the halves tell the fixtures apart.
+    SearchHalves(port, devices, lower, upper, feedback, DiscoverySearch::Fast);
+}
+
+void RDMProtocol::SearchHalves(quint16 port, QList<Device*>& devices, quint64 lower, quint64 upper,
+                               IFeedback* feedback, DiscoverySearch search) {
+    const quint64 mid = lower + (upper - lower) / 2;  // never above the 48-bit upper bound
+    const std::pair<quint64, quint64> halves[] = {{mid + 1, upper}, {lower, mid}};
+    for (const auto& [low, high] : halves) {
+        if (search == DiscoverySearch::Fast) {
+            FastSearchRange(port, devices, low, high, feedback);
+        } else {
+            SearchRange(port, devices, low, high, feedback);
+        }
+    }
+}
+
+bool RDMProtocol::AnswersSlowly(quint16 port, quint64 lower, quint64 upper, IFeedback* feedback) {
+    for (int attempt = 0; attempt < kBranchAttempts; ++attempt) {
+        if (DiscUniqueBranch(port, lower, upper, feedback)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool RDMProtocol::MuteFound(quint16 port, QList<Device*>& devices, quint64 uid,
+                            IFeedback* feedback) {
+    for (int attempt = 0; attempt < kMuteAttempts; ++attempt) {
+        if (DiscMute(port, uid, feedback)) {
+            Report(feedback, " RDM Discovery: Device found 0x" + Hex(uid), FeedbackStatusNormal);
+            auto* device = new RDMDevice(uid);
+            device->SetPort(quint8(port));
+            devices.append(device);
+            if (m_budget) {
+                m_budget->Found();
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+bool RDMProtocol::IsFound(const QList<Device*>& devices, quint64 uid) {
+    return std::any_of(devices.begin(), devices.end(),
+                       [uid](const Device* device) { return device->GetUid() == uid; });
+}
+
+void RDMProtocol::ReportRange(quint64 lower, quint64 upper, IFeedback* feedback) {
+    Report(feedback, " RDM Discovery: Searching range 0x" + Hex(lower) + " - 0x" + Hex(upper),
+           FeedbackStatusNormal);
+}
+
+bool RDMProtocol::SearchStopped() const {
+    return m_budget && m_budget->Stopped() != SearchBudget::Stop::None;
+}
+
+void RDMProtocol::SilentLeaf() {
+    if (m_budget) {
+        m_budget->SilentLeaf();
+    }
+}
+
 bool RDMProtocol::DiscUniqueBranch(quint16 port, quint64 lower, quint64 upper, IFeedback*) {
+    quint8 reply[kBranchExpectedLength];
+    return UniqueBranch(port, lower, upper, kBranchReplyWaitMs, reply, sizeof reply) > 0;
+}
+
+int RDMProtocol::UniqueBranch(quint16 port, quint64 lower, quint64 upper, qint64 waitMs,
+                              quint8* reply, quint32 capacity) {
     RdmUniverseUsb* universe = CommManager::Instance()->GetUniverse();
-    if (!universe) {
-        return false;
+    if (!universe || (m_budget && !m_budget->Spend())) {
+        return 0;
     }
     quint8 bounds[12];
     PackUid(bounds, lower);
@@ -133,11 +255,11 @@ bool RDMProtocol::DiscUniqueBranch(quint16 port, quint64 lower, quint64 upper, I
     if (!universe->SendRdm(port, kBranchExpectedLength,
                            reinterpret_cast<const quint8*>(packet.constData()),
                            quint32(packet.size()))) {
-        return false;
+        return 0;
     }
-    Os::Clock::Instance().Wait(kBranchReplyWaitMs);
-    quint8 reply[kBranchExpectedLength];
-    return universe->ReceiveRdm(port, kBranchReceiveWait, reply, sizeof reply) > 0;
+    // The widget holds the line for the reply window itself; the thorough search waits on top.
+    Os::Clock::Instance().Wait(waitMs);
+    return int(universe->ReceiveRdm(port, kBranchReceiveWait, reply, capacity));
 }
 
 bool RDMProtocol::DiscMute(quint16 port, quint64 uid, IFeedback* feedback) {
@@ -150,6 +272,9 @@ bool RDMProtocol::DiscUnMute(quint16 port, quint64 uid, IFeedback* feedback) {
 
 bool RDMProtocol::MuteControl(quint16 port, quint64 uid, quint16 pid, const char* action,
                               IFeedback* feedback) {
+    if (m_budget && !m_budget->Spend()) {
+        return false;
+    }
     // The control field, and the binding UID that multi-port responders add.
     quint8 reply[8];
     quint32 length = sizeof reply;

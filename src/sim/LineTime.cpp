@@ -26,8 +26,12 @@ bool IsBroadcast(const QByteArray& request) {
     return std::all_of(device.begin(), device.end(), [](char b) { return quint8(b) == 0xFF; });
 }
 
+qint64 Request(const QByteArray& request) {
+    return kBreak + kMarkAfterBreak + request.size() * kByte;
+}
+
 qint64 RdmExchange(const QByteArray& request, const QByteArray& reply) {
-    qint64 micros = kBreak + kMarkAfterBreak + request.size() * kByte;
+    qint64 micros = Request(request);
     if (IsDiscoveryBranch(request)) {
         // The reply (if any) comes without a break, then the line rests before the next request.
         return micros + (reply.isEmpty() ? kLostReplyWait : kTurnaround + reply.size() * kByte) +

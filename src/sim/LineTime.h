@@ -21,6 +21,8 @@ bool IsDiscoveryBranch(const QByteArray& request);
 // True when the destination UID's device part is all ones.
 bool IsBroadcast(const QByteArray& request);
 
+// Line time of a request alone: break, mark after break and its bytes.
+qint64 Request(const QByteArray& request);
 // Line time of one RDM request and its reply (empty when none came).
 qint64 RdmExchange(const QByteArray& request, const QByteArray& reply);
 // Line time of one DMX frame of 512 slots (ports send in parallel).

@@ -123,6 +123,8 @@ const std::vector<Field<RdmFaults>>& RdmFaultFields() {
                "a whole number from 0 to 65535 (tenths of a second)"),
         Number("wrongLength", &F::wrongLength, 0, 1, "true or false"),
         Number("noMuteAck", &F::noMuteAck, 0, 1, "true or false"),
+        Number("lateBranchMs", &F::lateBranchMs, 0, 1000, "a whole number from 0 to 1000"),
+        Number("answersEveryBranch", &F::answersEveryBranch, 0, 1, "true or false"),
     };
     return fields;
 }

@@ -229,6 +229,7 @@ QByteArray SimRdmResponder::HandleRdm(const QByteArray& request) {
         Sum(request, length) != U16(request, length)) {
         return {};
     }
+    m_replyDelayMicros = 0;
     const quint64 destination = Uid(request, 3);
     const bool unicast = destination == m_config.uid;
     const bool broadcast = (destination & 0xFFFFFFFFULL) == 0xFFFFFFFFULL &&
@@ -274,8 +275,12 @@ QByteArray SimRdmResponder::Discovery(quint16 pid, const QByteArray& data, bool 
                                       const QByteArray& request) {
     switch (pid) {
         case 0x0001:  // DISC_UNIQUE_BRANCH: answer when in range and not muted
+            if (m_config.faults.answersEveryBranch) {
+                return NoiseReply(m_config.uid);
+            }
             if (!m_muted && data.size() == 12 && Uid(data, 0) <= m_config.uid &&
                 m_config.uid <= Uid(data, 6)) {
+                m_replyDelayMicros = qint64(m_config.faults.lateBranchMs) * 1000;
                 return EncodeDiscoveryReply(m_config.uid);
             }
             return {};
@@ -290,6 +295,17 @@ QByteArray SimRdmResponder::Discovery(quint16 pid, const QByteArray& data, bool 
         default:
             return {};
     }
+}
+
+QByteArray SimRdmResponder::NoiseReply(quint64 uid) {
+    QByteArray reply = EncodeDiscoveryReply(uid);
+    reply[reply.size() - 1] = char(reply[reply.size() - 1] ^ 0x0A);  // the sum no longer adds up
+    return reply;
+}
+
+qint64 SimRdmResponder::ReplyDelayMicros() const {
+    std::lock_guard lock(m_lock);
+    return m_replyDelayMicros;
 }
 
 QByteArray SimRdmResponder::MuteReplyData() const {

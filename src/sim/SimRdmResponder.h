@@ -14,14 +14,16 @@ namespace Sim {
 
 // Misbehaviour a simulated fixture can be told to show.
 struct RdmFaults {
-    int dropEvery = 0;               // drop every n-th reply (0: never)
-    bool corruptChecksum = false;    // replies carry a wrong checksum
-    bool foreignController = false;  // replies are addressed to another controller
-    int busyCount = 0;               // answer this many requests with the busy NACK
-    int ackTimerCount = 0;           // answer this many GET/SET requests with ACK_TIMER
-    quint16 ackTimerEstimate = 0;    // ... estimating this many tenths of a second
-    bool wrongLength = false;        // NACK and ACK_TIMER replies carry three data bytes
-    bool noMuteAck = false;          // never acknowledges DISC_MUTE (and so never mutes)
+    int dropEvery = 0;                // drop every n-th reply (0: never)
+    bool corruptChecksum = false;     // replies carry a wrong checksum
+    bool foreignController = false;   // replies are addressed to another controller
+    int busyCount = 0;                // answer this many requests with the busy NACK
+    int ackTimerCount = 0;            // answer this many GET/SET requests with ACK_TIMER
+    quint16 ackTimerEstimate = 0;     // ... estimating this many tenths of a second
+    bool wrongLength = false;         // NACK and ACK_TIMER replies carry three data bytes
+    bool noMuteAck = false;           // never acknowledges DISC_MUTE (and so never mutes)
+    int lateBranchMs = 0;             // answers DISC_UNIQUE_BRANCH this many ms late
+    bool answersEveryBranch = false;  // answers every DISC_UNIQUE_BRANCH, garbled, muted or not
 };
 
 struct RdmPersonality {
@@ -77,6 +79,7 @@ public:
     explicit SimRdmResponder(RdmResponderConfig config);
 
     QByteArray HandleRdm(const QByteArray& request) override;
+    qint64 ReplyDelayMicros() const override;
 
     // The current state (thread-safe copies, for tests and tools).
     RdmResponderConfig State() const;
@@ -89,6 +92,8 @@ public:
     static QList<quint16> KnownOptionalParameters();
     // The 24-byte reply to DISC_UNIQUE_BRANCH for a UID.
     static QByteArray EncodeDiscoveryReply(quint64 uid);
+    // A reply of the same shape whose checksum fails, as noise on the line would look.
+    static QByteArray NoiseReply(quint64 uid);
     // A well-formed reply to a request (at least its 24 header bytes): from `source` to
     // `destination`, with the request's transaction number, sub-device and parameter, the
     // response class, the type and data given and the right checksum.
@@ -129,6 +134,7 @@ private:
     RdmResponderConfig m_config;
     bool m_muted = false;
     int m_requests = 0;
+    qint64 m_replyDelayMicros = 0;
     int m_replies = 0;
     int m_overflowOffset = 0;
 };

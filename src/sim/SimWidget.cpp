@@ -132,11 +132,19 @@ SimWidget::Reply SimWidget::RdmSend(const QByteArray& input) {
         return {EINVAL, {}, 0};
     }
     const QByteArray request = input.mid(kRdmHeaderSize);
+    const qint64 requestEnds = Os::Clock::Instance().NowMicros() + LineTime::Request(request);
     std::vector<QByteArray> replies;
+    std::vector<LateReply>& late = m_lateReplies[size_t(port)];
+    late.clear();
     const auto [first, last] = m_responders.equal_range(port);
     for (auto it = first; it != last; ++it) {
         QByteArray reply = it->second->HandleRdm(request);
-        if (!reply.isEmpty()) {
+        if (reply.isEmpty()) {
+            continue;
+        }
+        if (const qint64 delay = it->second->ReplyDelayMicros(); delay > 0) {
+            late.push_back({requestEnds + LineTime::kTurnaround + delay, std::move(reply)});
+        } else {
             replies.push_back(std::move(reply));
         }
     }
@@ -153,10 +161,19 @@ SimWidget::Reply SimWidget::RdmReceive(const QByteArray& input, quint32 capacity
         return {EINVAL, {}, 0};
     }
     const quint32 asked = qFromLittleEndian<quint32>(input.constData());
+    // Late replies are heard only by a controller that is still listening when they come.
+    std::vector<QByteArray> heard{m_pendingReplies[size_t(port)]};
+    const qint64 now = Os::Clock::Instance().NowMicros();
+    for (LateReply& late : m_lateReplies[size_t(port)]) {
+        if (late.arrivesAt <= now) {
+            heard.push_back(std::move(late.bytes));
+        }
+    }
     Reply reply;
-    reply.output = m_pendingReplies[size_t(port)].left(int(std::min(asked, capacity)));
+    reply.output = Overlap(heard).left(int(std::min(asked, capacity)));
     reply.transferred = quint32(reply.output.size());
     m_pendingReplies[size_t(port)].clear();  // a reply is handed out once
+    m_lateReplies[size_t(port)].clear();
     return reply;
 }
 

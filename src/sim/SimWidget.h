@@ -83,6 +83,12 @@ private:
     QByteArray m_portModes;
     std::array<QByteArray, 8> m_frames;
     std::array<QByteArray, 8> m_pendingReplies;
+    // Replies that start after the controller's reply window, with the time they come in.
+    struct LateReply {
+        qint64 arrivesAt = 0;
+        QByteArray bytes;
+    };
+    std::array<std::vector<LateReply>, 8> m_lateReplies;
     std::multimap<int, std::shared_ptr<RdmResponder>> m_responders;
     int m_failCode = 0;
     int m_failCount = 0;

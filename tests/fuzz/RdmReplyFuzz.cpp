@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static RDMProtocol protocol;
     FuzzFeedback feedback;
     QList<Device*> found;
-    protocol.Discover(0, found, &feedback);
+    protocol.Discover(0, found, &feedback, DiscoverySearch::Fast);
     RDMDevice device(0x4A4100000101ULL);
     device.SetPort(0);
     protocol.GetDeviceInfo(&device, &feedback);

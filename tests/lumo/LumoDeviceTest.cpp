@@ -20,7 +20,7 @@ protected:
 
     QList<Device*> Discover() {
         QList<Device*> found;
-        m_protocol.Discover(0, found, &m_feedback);
+        m_protocol.Discover(0, found, &m_feedback, DiscoverySearch::Fast);
         return found;
     }
 

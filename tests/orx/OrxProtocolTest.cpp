@@ -37,7 +37,7 @@ protected:
 
     QList<ORXDevice*> DiscoverOn(quint16 port) {
         QList<Device*> found;
-        m_orx.Discover(port, found, &m_feedback);
+        m_orx.Discover(port, found, &m_feedback, DiscoverySearch::Fast);
         m_found.append(found);
         QList<ORXDevice*> devices;
         for (Device* device : found) {
@@ -131,7 +131,7 @@ TEST_F(OrxProtocolTest, UploadDropsALostFixtureAndVerifiesTheRest) {
     auto third = AddOrx(fragile, 1);
     QList<Device*> devices;
     for (quint16 port : {0, 1}) {
-        m_orx.Discover(port, devices, nullptr);
+        m_orx.Discover(port, devices, nullptr, DiscoverySearch::Fast);
     }
     m_found.append(devices);
     ASSERT_EQ(devices.size(), 3);

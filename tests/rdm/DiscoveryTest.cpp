@@ -90,7 +90,7 @@ protected:
 };
 
 TEST_F(DiscoveryTest, EmptyLineGetsFiveBranchesOfTheFullRange) {
-    m_protocol.Discover(0, m_found, &m_feedback);
+    m_protocol.Discover(0, m_found, &m_feedback, DiscoverySearch::Thorough);
     const auto branches = Branches();
     ASSERT_EQ(branches.size(), 5u);
     for (const Branch& branch : branches) {
@@ -116,7 +116,7 @@ TEST_F(DiscoveryTest, OneFixtureIsFoundDescendingTwoRangesAtMostPerLevel) {
     config.deviceLabel = "Wash SL";
     config.startAddress = 17;
     AddResponder(config, 3);
-    m_protocol.Discover(3, m_found, &m_feedback);
+    m_protocol.Discover(3, m_found, &m_feedback, DiscoverySearch::Thorough);
     ASSERT_EQ(FoundUids(), QList<quint64>({kFixtureUid}));
     auto* device = qobject_cast<RDMDevice*>(m_found[0]);
     ASSERT_TRUE(device);
@@ -136,7 +136,7 @@ TEST_F(DiscoveryTest, CollidingFixturesAreAllFound) {
     for (quint64 uid : uids) {
         AddResponder(Fixture(uid), 1);
     }
-    m_protocol.Discover(1, m_found, &m_feedback);
+    m_protocol.Discover(1, m_found, &m_feedback, DiscoverySearch::Thorough);
     QList<quint64> expected = uids;
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(FoundUids(), expected);
@@ -147,7 +147,7 @@ TEST_F(DiscoveryTest, FixtureThatNeverAcknowledgesMuteIsNotAdded) {
     silent.faults.noMuteAck = true;
     AddResponder(silent);
     AddResponder(Fixture());
-    m_protocol.Discover(0, m_found, &m_feedback);
+    m_protocol.Discover(0, m_found, &m_feedback, DiscoverySearch::Thorough);
     EXPECT_EQ(FoundUids(), QList<quint64>({kFixtureUid}));
 }
 
@@ -159,7 +159,7 @@ TEST_F(DiscoveryTest, MultiPortRespondersThatSendTheirBindingUidAreMutedAndFound
     AddResponder(first);
     AddResponder(second);
     AddResponder(Fixture());
-    m_protocol.Discover(0, m_found, &m_feedback);
+    m_protocol.Discover(0, m_found, &m_feedback, DiscoverySearch::Thorough);
     EXPECT_EQ(FoundUids(), QList<quint64>({kFixtureUid, 0x4A4100000102ULL, 0x4A4100000103ULL}));
     EXPECT_FALSE(m_feedback.Texts().join('\n').contains("too small"))
         << m_feedback.Texts().join('\n').toStdString();
@@ -170,7 +170,7 @@ TEST_F(DiscoveryTest, ProductionModeSearchesOnlyUpToTheFactoryRange) {
     SetSystemSetting("ProductionMode", true);
     AddResponder(Fixture(0x7FF200000001ULL));
     AddResponder(Fixture(0x7FF100000002ULL));
-    m_protocol.Discover(0, m_found, &m_feedback);
+    m_protocol.Discover(0, m_found, &m_feedback, DiscoverySearch::Thorough);
     EXPECT_EQ(FoundUids(), QList<quint64>({0x7FF100000002ULL}));
     EXPECT_EQ(Branches().front().upper, 0x7FF100000002ULL);
 }
@@ -185,7 +185,7 @@ TEST_F(DiscoveryTest, FamilyMembersReplaceTheGenericDeviceWhenTheirChecksPass) {
         AddResponder(config, usable ? 0 : 1);
         m_feedback.Clear();
         QList<Device*> found;
-        m_protocol.Discover(usable ? 0 : 1, found, &m_feedback);
+        m_protocol.Discover(usable ? 0 : 1, found, &m_feedback, DiscoverySearch::Thorough);
         ASSERT_EQ(found.size(), 1);
         EXPECT_EQ(dynamic_cast<FakeFamily::Member*>(found[0]) != nullptr, usable);
         EXPECT_EQ(family->assigned, usable ? 1 : 0);
@@ -199,7 +199,7 @@ TEST_F(DiscoveryTest, FamilyMembersReplaceTheGenericDeviceWhenTheirChecksPass) {
 
 TEST_F(DiscoveryTest, WithoutWidgetDiscoveryStopsAtOnce) {
     layer().Unplug("w");
-    m_protocol.Discover(0, m_found, &m_feedback);
+    m_protocol.Discover(0, m_found, &m_feedback, DiscoverySearch::Thorough);
     EXPECT_EQ(m_feedback.Texts(), QStringList({"RDM Discovery: Starting..",
                                                " Error: No communication device detected"}));
 }

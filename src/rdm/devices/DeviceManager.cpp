@@ -83,6 +83,7 @@ void DeviceManager::Discover(const QList<IDiscoveryProtocol*>& protocols,
     }
     auto* command = new DiscoveryCommand;
     command->SetLists(protocols, kept);
+    command->SetSearch(m_search);
     const bool didConnectSucceed = bool(connect(command, &DiscoveryCommand::FinishedDiscovery, this,
                                                 &DeviceManager::OnFinishedDiscovery));
     OS_TRAP_IF(!didConnectSucceed);

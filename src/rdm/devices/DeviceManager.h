@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rdm/IDiscoveryProtocol.h"
 #include "rdm/devices/Device.h"
 
 #include <QList>
@@ -12,7 +13,6 @@
 
 class Command;
 class CommManager;
-class IDiscoveryProtocol;
 
 // The one registry of fixtures, by id. A finished discovery replaces its contents: fixtures
 // found again are replaced by their new objects, fixtures not found are removed. Removed
@@ -36,6 +36,9 @@ public:
     void DiscoverAll();
     void DiscoverOrx();
     void DiscoverRdm();
+    // How the RDM discoveries queued from now on search: fast (the default) or thorough.
+    void SetDiscoverySearch(DiscoverySearch search) { m_search = search; }
+    DiscoverySearch GetDiscoverySearch() const { return m_search; }
 
     // Takes the devices a discovery found (they must live on this manager's thread) and
     // merges them into the registry.
@@ -70,6 +73,7 @@ private:
     void ReleaseRetired();
 
     CommManager* m_commManager;
+    DiscoverySearch m_search = DiscoverySearch::Fast;
     std::map<quint64, DevicePtr> m_registry;
     std::vector<DevicePtr> m_retired;
     std::map<QUuid, std::unique_ptr<Command, LaterDeleter>> m_commands;
