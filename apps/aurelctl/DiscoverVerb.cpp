@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "DeviceSession.h"
+#include "InterruptCatcher.h"
 
 #include "orx/ORXDevice.h"
 #include "orx/ORXProtocol.h"
@@ -13,10 +14,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTimer>
 
 namespace DiscoverVerb {
 
 namespace {
+
+constexpr int kInterruptPollMs = 50;
+constexpr int kCancelledStatus = 130;
 
 struct Row {
     QString uid;
@@ -93,6 +98,9 @@ int Run(const QStringList& arguments) {
         {"rdm", "Only RDM fixtures."},
         {"orx", "Only legacy talk-back fixtures."},
         {"all", "Both kinds (the default)."},
+        {"thorough",
+         "Search every range that answers down to single UIDs with the long reply window, "
+         "as older fixtures may need."},
         {"json", "Print JSON instead of a table."},
         {"log", "Print the discovery's log lines as they come."},
     });
@@ -119,7 +127,21 @@ int Run(const QStringList& arguments) {
     }
     DiscoveryCommand command;
     command.SetLists(protocols, {});
+    command.SetSearch(parser.isSet("thorough") ? DiscoverySearch::Thorough : DiscoverySearch::Fast);
+    // Ctrl+C stops the search before its next request.
+    const InterruptCatcher interrupts;
+    QTimer watch;
+    watch.callOnTimeout(&command, [&command] {
+        if (InterruptCatcher::Interrupted()) {
+            command.Cancel();
+        }
+    });
+    watch.start(kInterruptPollMs);
     const QStringList errors = session.Run(&command, parser.isSet("log"));
+    watch.stop();
+    if (InterruptCatcher::Interrupted()) {
+        return CommandLine::Fail("discovery cancelled", kCancelledStatus);
+    }
     const QList<Device*> devices = command.GetDevices();
     QList<Row> rows;
     for (Device* device : devices) {

@@ -2,8 +2,8 @@
 
 #include <QStringList>
 
-// `aurelctl discover [--rdm | --orx | --all] [--json] [--log]`: runs a discovery through
-// the command queue and lists the fixtures found.
+// `aurelctl discover [--rdm | --orx | --all] [--thorough] [--json] [--log]`: runs a discovery
+// through the command queue and lists the fixtures found; Ctrl+C cancels it.
 namespace DiscoverVerb {
 
 int Run(const QStringList& arguments);

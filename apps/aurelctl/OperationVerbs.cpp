@@ -4,6 +4,7 @@
 #include "ContentLocation.h"
 #include "DeviceSession.h"
 #include "DeviceVerbs.h"
+#include "InterruptCatcher.h"
 
 #include "archive/CustomFileSystemEngineHandler.h"
 #include "comm/IFeedback.h"
@@ -35,7 +36,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <mutex>
@@ -48,27 +48,6 @@ namespace {
 using ContentSteps::Children;
 
 constexpr int kCancelledStatus = 130;
-
-std::atomic<bool> g_interrupted{false};
-
-void OnInterrupt(int) {
-    g_interrupted = true;
-}
-
-// Ctrl+C asks the operation to stop between steps while this is alive.
-class InterruptCatcher {
-public:
-    InterruptCatcher() {
-        g_interrupted = false;
-        m_previous = std::signal(SIGINT, &OnInterrupt);
-    }
-    ~InterruptCatcher() { std::signal(SIGINT, m_previous); }
-    InterruptCatcher(const InterruptCatcher&) = delete;
-    InterruptCatcher& operator=(const InterruptCatcher&) = delete;
-
-private:
-    void (*m_previous)(int) = nullptr;
-};
 
 // Prints each line on standard error with the progress reached (quiet: the warnings and
 // errors only), and keeps the lines.
@@ -94,7 +73,7 @@ public:
     void SetTotal(int total) override { m_total = total; }
     void SetCurrent(int current) override { m_current = current; }
     void Finished(FeedbackResult) override {}
-    bool IsCancelled() override { return g_interrupted.load(); }
+    bool IsCancelled() override { return InterruptCatcher::Interrupted(); }
 
     std::vector<Line> Lines() const {
         const std::lock_guard lock(m_mutex);

@@ -1,6 +1,6 @@
 // aurelctl: the command-line front end.
 //   aurelctl widgets [--widget-dir DIR | --rig FILE | --demo] [--json]
-//   aurelctl discover [--rdm | --orx | --all] [--json] [--log]
+//   aurelctl discover [--rdm | --orx | --all] [--thorough] [--json] [--log]
 //   aurelctl identify UID [on|off]
 //   aurelctl address UID N
 //   aurelctl image info|gif|convert|render|import ...

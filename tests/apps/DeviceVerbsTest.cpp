@@ -53,6 +53,9 @@ TEST(DeviceVerbsTest, DiscoverFindsEveryFixtureOfAnInProcessRig) {
                                    }));
     const Result rdmOnly = Aurelctl({"discover", "--rdm", "--rig", Rig("stage.json"), "--json"});
     EXPECT_EQ(Devices(rdmOnly.out).size(), 6);
+    const Result thorough =
+        Aurelctl({"discover", "--thorough", "--rig", Rig("stage.json"), "--json"});
+    EXPECT_EQ(thorough.out, result.out) << thorough.err.toStdString();
 }
 
 TEST(DeviceVerbsTest, SingleFixtureVerbsLocateTheFixtureByUid) {
