@@ -31,6 +31,7 @@
 namespace {
 
 AurelMainWindow* g_mainWindow = nullptr;
+const char* const kThoroughDiscovery = "T&horough Discovery";
 
 struct ActionRow {
     const char* menu;  // nullptr: a separator in the previous menu
@@ -39,6 +40,7 @@ struct ActionRow {
     const char* statusTip;
     const char* icon;
     void (AurelMainWindow::*slot)();
+    bool checkable = false;  // an on/off choice kept in the preferences under its object name
 };
 
 // The menu bar, in order. "Discover &RDM Devices" keeps Ctrl+R; "C&reate..." has none, so
@@ -51,6 +53,9 @@ const ActionRow kActions[] = {
      ":/Resources/fixture-discover-16.png", &AurelMainWindow::OnDiscoverOrx},
     {"Device", "Discover &RDM Devices", "Ctrl+R", "Discover RDM Devices",
      ":/Resources/fixture-discover-16.png", &AurelMainWindow::OnDiscoverRdm},
+    {"Device", kThoroughDiscovery, "",
+     "Search every RDM range slowly, for fixtures that answer late",
+     ":/Resources/fixture-discover-16.png", &AurelMainWindow::OnThoroughDiscovery, true},
     {"Device", "&Upgrade Devices", "Ctrl+U", "Upgrade software",
      ":/Resources/fixture-upgrade-16.png", &AurelMainWindow::OnUpgrade},
     {"Device", "Updat&e Stock Content", "Ctrl+E", "Update Stock Content",
@@ -76,9 +81,10 @@ AurelMainWindow::AurelMainWindow(QWidget* parent) : QMainWindow(parent) {
     BuildWidgets();
     m_watcher = std::make_unique<CommandQueueWatcher>(m_tasks);
     g_mainWindow = this;
+    m_preferences = Preferences::AcquirePreferences();
     CreateActions();
     CreateMenus();
-    m_preferences = Preferences::AcquirePreferences();
+    OnThoroughDiscovery();  // the search chosen last time
 }
 
 AurelMainWindow::~AurelMainWindow() {
@@ -155,6 +161,10 @@ void AurelMainWindow::CreateActions() {
         action->setShortcut(QKeySequence(row.shortcut));
         action->setStatusTip(row.statusTip);
         action->setObjectName(row.caption);
+        if (row.checkable) {
+            action->setCheckable(true);
+            action->setChecked(m_preferences->GetFlag(PreferenceKey(row.caption)));
+        }
         if (row.slot) {
             connect(action, &QAction::triggered, this, row.slot);
         } else {
@@ -188,6 +198,18 @@ QAction* AurelMainWindow::FindAction(const QString& caption) const {
         }
     }
     return nullptr;
+}
+
+QString AurelMainWindow::PreferenceKey(const QString& caption) {
+    return QString(caption).remove('&').remove(' ');
+}
+
+void AurelMainWindow::OnThoroughDiscovery() {
+    QAction* action = FindAction(kThoroughDiscovery);
+    const bool thorough = action->isChecked();
+    m_preferences->SetFlag(PreferenceKey(action->text()), thorough);
+    DeviceManager::Instance()->SetDiscoverySearch(thorough ? DiscoverySearch::Thorough
+                                                           : DiscoverySearch::Fast);
 }
 
 void AurelMainWindow::OnDiscoverAll() {

@@ -41,6 +41,8 @@ public Q_SLOTS:
     void OnDiscoverAll();
     void OnDiscoverOrx();
     void OnDiscoverRdm();
+    // Takes the "Thorough Discovery" choice to the device manager and the preferences.
+    void OnThoroughDiscovery();
     void OnUpgrade();
     void OnUpdateStockContent();
     void OnDeleteAllUserContent();
@@ -54,6 +56,8 @@ public Q_SLOTS:
     void OnTreeActivated(const QModelIndex& index);
 
 private:
+    // The preferences key of an on/off menu item: its caption without '&' and spaces.
+    static QString PreferenceKey(const QString& caption);
     void BuildWidgets();
     void CreateActions();
     void CreateMenus();

@@ -11,11 +11,13 @@
 
 namespace {
 
-// Reads "lastPath" documents into a map: the document element clears it, every other
-// element adds its name with its "path" attribute.
+// Reads "lastPath" documents into two maps: the document element clears them, an element with
+// a "value" attribute is an on/off choice, every other element adds its name with its "path"
+// attribute.
 class LastPathHandler {
 public:
-    explicit LastPathHandler(QMap<QString, QString>* paths) : m_paths(paths) {}
+    LastPathHandler(QMap<QString, QString>* paths, QMap<QString, bool>* flags)
+        : m_paths(paths), m_flags(flags) {}
 
     bool Read(QIODevice* device) {
         QXmlStreamReader reader(device);
@@ -23,8 +25,13 @@ public:
             if (reader.readNext() != QXmlStreamReader::StartElement) {
                 continue;
             }
+            const QXmlStreamAttributes attributes = reader.attributes();
             if (reader.name() == QLatin1String("lastPath")) {
                 m_paths->clear();
+                m_flags->clear();
+            } else if (attributes.hasAttribute("value")) {
+                m_flags->insert(reader.name().toString(),
+                                attributes.value("value") == QLatin1String("true"));
             } else {
                 m_paths->insert(reader.name().toString(),
                                 reader.attributes().value("path").toString());
@@ -35,6 +42,7 @@ public:
 
 private:
     QMap<QString, QString>* m_paths;
+    QMap<QString, bool>* m_flags;
 };
 
 struct Shared {
@@ -80,21 +88,36 @@ void Preferences::SetLastPath(const QString& key, const QString& path) {
     Save();
 }
 
+bool Preferences::GetFlag(const QString& key) const {
+    QMutexLocker lock(&m_mutex);
+    return m_flags.value(key, false);
+}
+
+void Preferences::SetFlag(const QString& key, bool on) {
+    {
+        QMutexLocker lock(&m_mutex);
+        m_flags.insert(key, on);
+    }
+    Save();
+}
+
 void Preferences::Load() {
     QMutexLocker lock(&m_mutex);
     m_paths.clear();
+    m_flags.clear();
     QFile file(m_file);
     if (!file.open(QIODevice::ReadOnly)) {
         return;
     }
-    if (!LastPathHandler(&m_paths).Read(&file)) {
+    if (!LastPathHandler(&m_paths, &m_flags).Read(&file)) {
         m_paths.clear();
+        m_flags.clear();
     }
 }
 
 bool Preferences::Save() const {
     QMutexLocker lock(&m_mutex);
-    if (m_paths.isEmpty()) {
+    if (m_paths.isEmpty() && m_flags.isEmpty()) {
         return !QFile::exists(m_file) || QFile::remove(m_file);
     }
     QSaveFile file(m_file);
@@ -110,6 +133,12 @@ bool Preferences::Save() const {
         if (IsElementName(it.key())) {
             writer.writeEmptyElement(it.key());
             writer.writeAttribute("path", it.value());
+        }
+    }
+    for (auto it = m_flags.cbegin(); it != m_flags.cend(); ++it) {
+        if (IsElementName(it.key())) {
+            writer.writeEmptyElement(it.key());
+            writer.writeAttribute("value", it.value() ? "true" : "false");
         }
     }
     writer.writeEndElement();

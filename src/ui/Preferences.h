@@ -4,8 +4,9 @@
 #include <QMutex>
 #include <QString>
 
-// The last folders used by the file dialogs, by key, kept in "Preferences.xml":
-//   <lastPath><Import path="/home/..."/></lastPath>
+// The last folders used by the file dialogs, by key, and the window's on/off choices, kept in
+// "Preferences.xml":
+//   <lastPath><Import path="/home/..."/><ThoroughDiscovery value="true"/></lastPath>
 // One process-wide object shared through a use count; every access takes its mutex.
 class Preferences {
 public:
@@ -18,6 +19,10 @@ public:
     // Stores the folder and saves the file at once.
     void SetLastPath(const QString& key, const QString& path);
     QString FilePath() const { return m_file; }
+    // An on/off choice; off when never stored.
+    bool GetFlag(const QString& key) const;
+    // Stores the choice and saves the file at once.
+    void SetFlag(const QString& key, bool on);
 
     // Rewrites the file from the map, or deletes it when the map is empty. False when the
     // file could not be written.
@@ -34,4 +39,5 @@ private:
     const QString m_file;
     mutable QMutex m_mutex;
     QMap<QString, QString> m_paths;
+    QMap<QString, bool> m_flags;
 };

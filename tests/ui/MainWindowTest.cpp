@@ -11,6 +11,7 @@
 #include "sim/Rig.h"
 #include "ui/AddressDialog.h"
 #include "ui/AurelMainWindow.h"
+#include "ui/Preferences.h"
 #include "ui/import/ImageViewDialog.h"
 #include "ui/tasks/CommandItem.h"
 #include "ui/tasks/TaskView.h"
@@ -24,6 +25,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -148,6 +150,7 @@ TEST_F(MainWindowTest, WindowHasItsTitleTreeAndMenus) {
         {"&Discover All Devices", "Ctrl+D", "Discover All Devices"},
         {"Discover O&RX Devices", "Ctrl+W", "Discover ORX Devices"},
         {"Discover &RDM Devices", "Ctrl+R", "Discover RDM Devices"},
+        {"T&horough Discovery", "", "Search every RDM range slowly, for fixtures that answer late"},
         {"&Upgrade Devices", "Ctrl+U", "Upgrade software"},
         {"Updat&e Stock Content", "Ctrl+E", "Update Stock Content"},
         {"Dele&te All User Content", "Ctrl+T", "Delete All User Content"},
@@ -281,6 +284,23 @@ TEST_F(MainWindowTest, DiscoveryFillsTheTreeAndTheDeviceList) {
     QTest::qWait(50);
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return m_devices->rowCount() == DemoFixtureCount(); }, 30000));
+}
+
+TEST_F(MainWindowTest, ThoroughDiscoveryIsAChoiceKeptInThePreferencesThatFindsTheSameRig) {
+    QAction* thorough = m_window.FindAction("T&horough Discovery");
+    ASSERT_TRUE(thorough);
+    ASSERT_TRUE(thorough->isCheckable());
+    if (thorough->isChecked()) {
+        thorough->trigger();  // a run that stopped half way left it on
+    }
+    thorough->trigger();
+    EXPECT_EQ(DeviceManager::Instance()->GetDiscoverySearch(), DiscoverySearch::Thorough);
+    EXPECT_TRUE(Preferences(QDir::currentPath()).GetFlag("ThoroughDiscovery"));  // on disk
+    Discover();
+
+    thorough->trigger();
+    EXPECT_EQ(DeviceManager::Instance()->GetDiscoverySearch(), DiscoverySearch::Fast);
+    EXPECT_FALSE(Preferences(QDir::currentPath()).GetFlag("ThoroughDiscovery"));
 }
 
 TEST_F(MainWindowTest, SelectingADeviceShowsItsPropertyTable) {
