@@ -1,8 +1,9 @@
 // Importing a clip into an LED image: a colourful 255-frame 512 x 512 clip (made by the ffmpeg
 // program) decoded alone with FFmpeg, against imported end to end (read, scaled to the import
-// limits, sampled onto the LEDs, one palette); re-sampling all frames after a setting changes;
-// and the colour error the palette leaves: each LED's palette colour against the plain average
-// of the source pixels under its mask, as PSNR over all LEDs and frames.
+// limits, sampled onto the LEDs, one palette); re-sampling all frames after a colour setting
+// and after a weight setting changes; and the colour error the palette leaves: each LED's
+// palette colour against the plain average of the source pixels under its mask, as PSNR over
+// all LEDs and frames.
 //
 //   build/bin/import_bench [--codec libx264|mpeg4] [--runs N]
 
@@ -142,16 +143,22 @@ void Measure(const char* family, const QString& clip, int runs, double decode) {
     importer.SetFrames(store.Frames());
     importer.Compute();
     const double psnr = Psnr(importer);
-    int contrast = 100;
-    const double resample = Best(runs, [&] {
-        ImportSettings settings = importer.Settings();
-        settings.contrast = contrast++;
-        importer.SetSettings(settings);
-        importer.Compute();
-    });
+    // A colour setting keeps every pixel's weight; a weight setting makes each pixel count
+    // differently, the slower sampling.
+    const auto resample = [&](int ImportSettings::*setting, int first) {
+        return Best(runs, [&, value = first]() mutable {
+            ImportSettings settings = importer.Settings();
+            settings.*setting = value++;
+            importer.SetSettings(settings);
+            importer.Compute();
+        });
+    };
+    const double contrast = resample(&ImportSettings::contrast, 100);
+    const double weighted = resample(&ImportSettings::luminanceWeight, 100);
     std::printf(
-        "%-6s import %6.3f s (%.2f x decode)   re-sample %6.3f s   PSNR %5.1f dB with %d colours\n",
-        family, import, import / decode, resample, psnr, importer.PaletteSize());
+        "%-6s import %6.3f s (%.2f x decode)   re-sample %6.3f s (weighted %5.3f s)   PSNR %5.1f "
+        "dB with %d colours\n",
+        family, import, import / decode, contrast, weighted, psnr, importer.PaletteSize());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "content/ledimage/LEDImageRender.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -121,17 +122,32 @@ namespace {
 
 // Adds up the channels of a mask row of at most kMaxEdgeCells pixels `step` apart. Red and blue
 // are summed in one word (blue in the low half, red from bit 16), which a row cannot overflow.
+// Contiguous rows go eight pixels at a time into eight separate sums, which the compiler turns
+// into vector additions.
 void AddRow(const QRgb* pixels, int count, int step, quint32* red, quint32* green, quint32* blue) {
-    quint32 redBlue = 0;
-    quint32 greens = 0;
-    for (int k = 0; k < count; ++k) {
-        const QRgb pixel = pixels[k * step];
-        redBlue += pixel & 0x00FF00FFu;
-        greens += (pixel >> 8) & 0xFFu;
+    constexpr int kLanes = 8;
+    std::array<quint32, kLanes> redBlue{};
+    std::array<quint32, kLanes> greens{};
+    int k = 0;
+    if (step == 1) {
+        for (; k + kLanes <= count; k += kLanes) {
+            for (int lane = 0; lane < kLanes; ++lane) {
+                const QRgb pixel = pixels[k + lane];
+                redBlue[size_t(lane)] += pixel & 0x00FF00FFu;
+                greens[size_t(lane)] += (pixel >> 8) & 0xFFu;
+            }
+        }
     }
-    *red += redBlue >> 16;
-    *green += greens;
-    *blue += redBlue & 0xFFFFu;
+    for (; k < count; ++k) {
+        const QRgb pixel = pixels[k * step];
+        redBlue[0] += pixel & 0x00FF00FFu;
+        greens[0] += (pixel >> 8) & 0xFFu;
+    }
+    for (int lane = 0; lane < kLanes; ++lane) {
+        *red += redBlue[size_t(lane)] >> 16;
+        *green += greens[size_t(lane)];
+        *blue += redBlue[size_t(lane)] & 0xFFFFu;
+    }
 }
 
 }  // namespace
