@@ -56,5 +56,8 @@ void Command::Finished(FeedbackResult result) {
 
 bool Command::IsCancelled() {
     Os::Clock::Instance().Wait(kFeedbackPauseMs);
+    if (m_cancelRequested) {
+        return true;
+    }
     return m_feedback ? m_feedback->IsCancelled() : false;
 }

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QUuid>
 
+#include <atomic>
+
 // A piece of device work, run by the command worker thread. Whoever creates a command owns
 // it and deletes it when CommandCompleted names its id. Every IFeedback call is emitted as a
 // signal and then passed on to the forwarding target, if one is set.
@@ -37,8 +39,15 @@ public:
     void SetCurrent(int current) override;
     // Pauses 100 ms first, so that the last lines reach the watchers before the end.
     void Finished(FeedbackResult result) override;
-    // Pauses 100 ms first; false without a forwarding target.
+    // Pauses 100 ms first; true once Cancel() was called, otherwise the forwarding target's
+    // answer (false without one).
     bool IsCancelled() override;
+
+    // Whether the command stops early when Cancel() is called (it polls IsCancelled between
+    // its steps).
+    virtual bool IsCancellable() const { return false; }
+    // Asks the command to stop before its next step; from any thread, queued or running.
+    void Cancel() { m_cancelRequested = true; }
 
 Q_SIGNALS:
     void IFeedback_AddString(QString string, FeedbackStatus status);
@@ -52,6 +61,7 @@ protected:
     // when they are set up, before anyone listens, so the line is kept and written by Begin.
     void Describe(const QString& text);
     static FeedbackResult ResultOf(bool success) { return FeedbackResult(2 - int(success)); }
+    bool CancelRequested() const { return m_cancelRequested; }
 
     mutable QMutex m_mutex;  // for the subclasses' own state
 
@@ -62,4 +72,5 @@ private:
     mutable QMutex m_descriptionMutex;  // apart from m_mutex: subclasses describe under it
     QString m_description;
     QThread* m_homeThread = nullptr;
+    std::atomic<bool> m_cancelRequested{false};
 };

@@ -39,7 +39,7 @@ DiscoverySearch DiscoveryCommand::GetSearch() const {
 }
 
 bool DiscoveryCommand::IsCancelled() {
-    if (m_cancelled) {
+    if (CancelRequested()) {
         return true;
     }
     IFeedback* watcher = GetFeedback();

@@ -4,7 +4,6 @@
 #include "rdm/IDiscoveryProtocol.h"
 #include "rdm/devices/Device.h"
 
-#include <atomic>
 #include <vector>
 
 #include <QList>
@@ -31,8 +30,7 @@ public:
     DiscoverySearch GetSearch() const;
 
     bool Execute() override;
-    // Asks the running discovery to stop; from any thread.
-    void Cancel() { m_cancelled = true; }
+    bool IsCancellable() const override { return true; }
     // Looked at before every discovery request, so it answers without the usual pause.
     bool IsCancelled() override;
 
@@ -44,6 +42,5 @@ private:
     QList<IDiscoveryProtocol*> m_protocols;
     QList<Device*> m_devices;
     DiscoverySearch m_search = DiscoverySearch::Fast;
-    std::atomic<bool> m_cancelled{false};
     std::vector<DeviceUse> m_uses;  // the devices it starts from stay alive until it is gone
 };

@@ -6,11 +6,13 @@
 #include "ui/tasks/TaskView.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -37,6 +39,27 @@ public:
 private:
     QList<QPair<QString, FeedbackStatus>> m_lines;
     bool m_result;
+};
+
+// Steps until it is cancelled, for at most five seconds of real time (the clock is virtual).
+class StoppableCommand : public Command {
+public:
+    StoppableCommand() { SetName("Stoppable Command"); }
+    bool IsCancellable() const override { return true; }
+    bool Execute() override {
+        QElapsedTimer timer;
+        timer.start();
+        for (int step = 0; timer.elapsed() < 5000; ++step) {
+            if (IsCancelled()) {
+                AddString("stopped at step " + QString::number(step), FeedbackStatusWarning);
+                Finished(FeedbackResultFailure);
+                return false;
+            }
+            QThread::msleep(5);
+        }
+        Finished(FeedbackResultSuccess);
+        return true;
+    }
 };
 
 class TaskViewTest : public ::testing::Test {
@@ -134,6 +157,36 @@ TEST_F(TaskViewTest, ClickingAFailedItemOpensItsLogAndDismissRemovesIt) {
     QTest::mouseClick(m_view.viewport(), Qt::LeftButton, {}, centre);
     EXPECT_EQ(log, "no reply");
     EXPECT_FALSE(m_view.Tasks().contains(item));
+}
+
+// A running task that can stop offers "Cancel Task" in its log; pressing it stops the command
+// at its next step. Tasks that cannot stop, or have finished, offer nothing.
+TEST_F(TaskViewTest, CancelTaskStopsARunningCommandThatCanStop) {
+    StoppableCommand command;
+    QSignalSpy completed(CommManager::Instance(), &CommManager::CommandCompleted);
+    CommManager::Instance()->QueueCommand(&command);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return ItemOf(command.GetId()) &&
+                   ItemOf(command.GetId())->GetState() == TaskItem::Running;
+        },
+        5000));
+    CommandItem* item = ItemOf(command.GetId());
+    TaskInfoDialog dialog(item);
+    ASSERT_FALSE(dialog.CancelTaskButton()->isHidden());
+    dialog.CancelTaskButton()->click();
+    EXPECT_TRUE(dialog.CancelTaskButton()->isHidden());  // asked once
+    ASSERT_TRUE(QTest::qWaitFor([&] { return completed.count() > 0; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return item->GetState() == TaskItem::Finished; }, 2000));
+    EXPECT_TRUE(item->LatestLine().startsWith("stopped at step"))
+        << item->LatestLine().toStdString();
+    EXPECT_FALSE(item->CanCancel());
+
+    ScriptedCommand plain({{"step", FeedbackStatusNormal}}, true);
+    CommandItem* plainItem = Run(&plain);
+    ASSERT_TRUE(plainItem);
+    EXPECT_FALSE(plainItem->CanCancel());
+    EXPECT_TRUE(TaskInfoDialog(plainItem).CancelTaskButton()->isHidden());
 }
 
 TEST_F(TaskViewTest, FinishedItemsLeaveTwoSecondsLaterByDefault) {

@@ -5,7 +5,7 @@
 
 CommandItem::CommandItem(CommManager* manager, Command* command, QGraphicsItem* parent,
                          int removalDelayMs)
-    : TaskItem(parent, removalDelayMs), m_id(command->GetId()) {
+    : TaskItem(parent, removalDelayMs), m_id(command->GetId()), m_command(command) {
     setTitle(command->GetName());
     connect(manager, &CommManager::ExecutingNextCommand, this, &CommandItem::commandRunning);
     connect(command, &Command::IFeedback_AddString, this, &CommandItem::feedback);
@@ -35,6 +35,17 @@ void CommandItem::feedback(QString text, FeedbackStatus status) {
             break;
     }
     addText(text, severity);
+}
+
+bool CommandItem::CanCancel() const {
+    return m_command && m_command->IsCancellable() && !m_cancelled && GetState() != Finished;
+}
+
+void CommandItem::cancel() {
+    if (CanCancel()) {
+        m_cancelled = true;
+        m_command->Cancel();
+    }
 }
 
 void CommandItem::finished(FeedbackResult result) {

@@ -3,6 +3,7 @@
 #include "comm/IFeedback.h"
 #include "ui/tasks/TaskItem.h"
 
+#include <QPointer>
 #include <QUuid>
 
 class Command;
@@ -17,12 +18,17 @@ public:
                 int removalDelayMs = kRemovalDelayMs);
 
     QUuid GetCommandId() const { return m_id; }
+    bool CanCancel() const override;
 
 public Q_SLOTS:
     void commandRunning(QUuid uuid);
     void feedback(QString text, FeedbackStatus status);
     void finished(FeedbackResult result);
+    void cancel() override;
 
 private:
     const QUuid m_id;
+    // Commands are deleted by their creators on this thread once completed.
+    QPointer<Command> m_command;
+    bool m_cancelled = false;
 };

@@ -12,6 +12,7 @@ TaskInfoDialog::TaskInfoDialog(TaskItem* item, QWidget* parent)
     m_log->setReadOnly(true);
     auto* buttons = new QDialogButtonBox(this);
     m_dismiss = buttons->addButton("Dismiss", QDialogButtonBox::ActionRole);
+    m_cancelTask = buttons->addButton("Cancel Task", QDialogButtonBox::ActionRole);
     QPushButton* closeButton = buttons->addButton(QDialogButtonBox::Close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_log);
@@ -23,8 +24,15 @@ TaskInfoDialog::TaskInfoDialog(TaskItem* item, QWidget* parent)
     }
     connect(item, &TaskItem::textAdded, this,
             qOverload<QString, TaskItem::Severity>(&TaskInfoDialog::addText));
+    connect(item, &TaskItem::running, this, &TaskInfoDialog::updateButtons);
     connect(item, &TaskItem::finished, this, &TaskInfoDialog::updateButtons);
     connect(m_dismiss, &QPushButton::clicked, this, &TaskInfoDialog::dismiss);
+    connect(m_cancelTask, &QPushButton::clicked, this, [this] {
+        if (m_item) {
+            m_item->cancel();
+        }
+        updateButtons();
+    });
     connect(closeButton, &QPushButton::clicked, this, &TaskInfoDialog::close);
     updateButtons();
 }
@@ -56,6 +64,7 @@ void TaskInfoDialog::updateButtons() {
     const bool failed = m_item && m_item->GetState() == TaskItem::Finished &&
                         m_item->GetSeverity() == TaskItem::Error;
     m_dismiss->setVisible(failed);
+    m_cancelTask->setVisible(m_item && m_item->CanCancel());
 }
 
 void TaskInfoDialog::close() {

@@ -9,7 +9,8 @@ class QPushButton;
 class QTextEdit;
 
 // The whole log of one task, following it while open. "Dismiss" (for a task that finished
-// with an error) ends the dialog with the Dismissed result.
+// with an error) ends the dialog with the Dismissed result; "Cancel Task" (for a task that can
+// still be stopped) asks it to stop before its next step.
 class TaskInfoDialog : public QDialog {
     Q_OBJECT
 public:
@@ -19,6 +20,7 @@ public:
 
     QTextEdit* LogView() const { return m_log; }
     QPushButton* DismissButton() const { return m_dismiss; }
+    QPushButton* CancelTaskButton() const { return m_cancelTask; }
 
 public Q_SLOTS:
     void addText(QString text, TaskItem::Severity severity);
@@ -31,4 +33,5 @@ private:
     QPointer<TaskItem> m_item;
     QTextEdit* m_log;  // children of this dialog
     QPushButton* m_dismiss;
+    QPushButton* m_cancelTask;
 };

@@ -38,6 +38,8 @@ public:
     int ProgressCurrent() const { return m_current; }
     int RemovalDelay() const { return m_removalTimer.interval(); }
     bool IsRemovalPending() const { return m_removalTimer.isActive(); }
+    // Whether the task can still be asked to stop (and has not been asked yet).
+    virtual bool CanCancel() const { return false; }
 
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
@@ -57,6 +59,8 @@ public Q_SLOTS:
     virtual void setProgressGoal(int goal);
     virtual void setProgressCurrent(int current);
     virtual void dismiss();
+    // Asks the task to stop early; nothing for tasks that cannot.
+    virtual void cancel() {}
     void OnFinished();
 
 private:
