@@ -8,6 +8,7 @@
 //   aurelctl library ls [--quorel]
 //   aurelctl content ls|upload|download|rm|mkdir|rename UID ...
 //   aurelctl quorel-address UID [N]
+//   aurelctl quorel template ls|show|add|rm ...
 
 #include "CommandLine.h"
 #include "ContentVerbs.h"
@@ -16,6 +17,7 @@
 #include "ImageCommand.h"
 #include "LibraryCommand.h"
 #include "PackageCommand.h"
+#include "QuorelCommand.h"
 #include "WidgetsCommand.h"
 
 #include "comm/UserNotice.h"
@@ -47,6 +49,7 @@ const Verb kVerbs[] = {
     {"library", "list the content library", &LibraryCommand::Run},
     {"content", "list and change the content stored in LED fixtures", &ContentVerbs::Run},
     {"quorel-address", "show or set an LED fixture's Quorel address", &ContentVerbs::QuorelAddress},
+    {"quorel", "list, show, add and remove Quorel templates", &QuorelCommand::Run},
 };
 
 QString Help() {
