@@ -188,11 +188,12 @@ ContentList LoadImages(const QStringList& paths, const LumoImageKind& kind, int 
     ContentList items;
     int next = first > 0 ? first : 1;
     for (const QString& path : paths) {
-        const std::unique_ptr<Content> loaded = LEDImageFamily::LoadFile(path);
+        QString why;
+        const std::unique_ptr<Content> loaded = LEDImageFamily::LoadFile(path, &why);
         std::unique_ptr<Content> item =
             loaded ? LEDImageFamily::ConvertTo(kind.Family(), *loaded) : nullptr;
         if (!item) {
-            *error = "not an LED image file: " + path;
+            *error = "cannot read LED image " + path + ": " + why;
             return {};
         }
         if (first <= 0 && folder) {

@@ -3,9 +3,7 @@
 #include "CommandLine.h"
 #include "ImportCommand.h"
 
-#include "archive/ArchivePathRouter.h"
 #include "content/ledimage/LEDImageFamily.h"
-#include "content/ledimage/LumoRDMImage.h"
 #include "content/ledimage/MarqaImage.h"
 #include "content/ledimage/SolviImage.h"
 
@@ -65,15 +63,10 @@ std::unique_ptr<Content> LoadImage(const QString& path, int* status) {
         *status = Fail(path + ": not an LED image file name (use .mqi or .slvi)", 2);
         return nullptr;
     }
-    std::unique_ptr<Content> image = LEDImageFamily::LoadFile(path);
+    QString why;
+    std::unique_ptr<Content> image = LEDImageFamily::LoadFile(path, &why);
     if (!image) {
-        // Read once more for the reason: a file that can't be had, or bytes that are no image.
-        QByteArray bytes;
-        QString reason;
-        if (ArchivePathRouter::ReadAll(path, &bytes, &reason, LumoRDMImage::kMaxFileBytes)) {
-            reason = QStringLiteral("not an LED image");
-        }
-        *status = Fail("cannot read LED image " + path + ": " + reason, 1);
+        *status = Fail("cannot read LED image " + path + ": " + why, 1);
     }
     return image;
 }

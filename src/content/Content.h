@@ -29,6 +29,8 @@ public:
     // and the suffix).
     virtual quint32* Key();
     virtual bool Load(const QString& path) = 0;
+    // Why the last Load failed, when the item can say.
+    virtual QString LoadProblem() const { return {}; }
     // Writes the item; false, with nothing written, when it can't be (StoreProblem says why
     // when the item itself is the reason).
     virtual bool Save(const QString& path) = 0;

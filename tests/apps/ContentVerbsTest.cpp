@@ -158,6 +158,10 @@ TEST(ContentVerbsTest, ImagesGoToASocketRigFixtureAndComeBackByteForByte) {
          1,
          "aurelctl: Items in this folder can't be modified\n"},
         {{"content", "download", uid, "41", "9", back}, 1, ""},
+        {{"content", "upload", uid, "41", dir.filePath("missing.mqi")},
+         2,
+         "aurelctl: cannot read LED image " + dir.filePath("missing.mqi").toUtf8() +
+             ": no such file\n"},
         {{"content", "ls", "4a41:00000999"}, 1, ""},
     };
     for (const Step& step : steps) {

@@ -81,6 +81,20 @@ TEST_F(ImageCommandTest, BadFilesAndArgumentsFailWithAMessage) {
     ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
     garbage.write(QByteArray(3001, '\x01'));  // cuts its last entry
     garbage.close();
+    // A good image with its first entry's type, then its header's format, spoilt.
+    QFile good(Path("sunrise.mqi"));
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    QByteArray spoilt = good.readAll();
+    spoilt[792] = 7;
+    QFile badType(Path("bad-type.mqi"));
+    ASSERT_TRUE(badType.open(QIODevice::WriteOnly));
+    badType.write(spoilt);
+    badType.close();
+    spoilt[0] = 2;
+    QFile badFormat(Path("bad-format.mqi"));
+    ASSERT_TRUE(badFormat.open(QIODevice::WriteOnly));
+    badFormat.write(spoilt);
+    badFormat.close();
 
     struct Case {
         QStringList arguments;
@@ -88,9 +102,12 @@ TEST_F(ImageCommandTest, BadFilesAndArgumentsFailWithAMessage) {
         QString message;
     };
     const Case cases[] = {
-        {{"image", "info", Path("empty.mqi")}, 1, "aurelctl: cannot read LED image"},
+        {{"image", "info", Path("empty.mqi")}, 1, ": shorter than the 792-byte header"},
         {{"image", "info", Path("garbage.slvi")}, 1, "aurelctl: cannot read LED image"},
-        {{"image", "info", Path("missing.mqi")}, 1, "aurelctl: cannot read LED image"},
+        {{"image", "info", Path("garbage.slvi")}, 1, "is cut short"},
+        {{"image", "info", Path("bad-type.mqi")}, 1, ": bad entry type 7 at entry 1"},
+        {{"image", "info", Path("bad-format.mqi")}, 1, ": unknown format 2 in the header"},
+        {{"image", "info", Path("missing.mqi")}, 1, "missing.mqi: no such file"},
         {{"image", "info", Path("picture.png")}, 2, "not an LED image file name"},
         {{"image", "convert", Path("sunrise.mqi"), Path("out.txt")}, 2, "output suffix"},
         {{"image", "gif", Path("sunrise.mqi"), Path("no/dir/out.gif")}, 1, "cannot write"},

@@ -68,17 +68,21 @@ public:
     }
 
     // Reads an image file. A name field left empty takes the file's base name. On any
-    // failure the image keeps its values and false is returned.
+    // failure the image keeps its values, LoadProblem() says why and false is returned.
     bool Load(const QString& path) override {
+        m_loadProblem.clear();
         // Read whole first: the path may lead into a package archive.
         QByteArray bytes;
-        if (!ArchivePathRouter::ReadAll(path, &bytes, nullptr, LumoRDMImage::kMaxFileBytes)) {
+        QString error;
+        if (!ArchivePathRouter::ReadAll(path, &bytes, &error, LumoRDMImage::kMaxFileBytes)) {
+            m_loadProblem =
+                ArchivePathRouter::Exists(path) ? error : QStringLiteral("no such file");
             return false;
         }
         QBuffer file(&bytes);
         file.open(QIODevice::ReadOnly);
         Record record;
-        if (!record.Read(file)) {
+        if (!record.Read(file, &m_loadProblem)) {
             return false;
         }
         if (record.NameText().isEmpty()) {
@@ -87,6 +91,7 @@ public:
         {
             const ContentModelLock lock;
             if (!Apply(record)) {
+                m_loadProblem = QStringLiteral("entries of the wrong length for the family");
                 return false;
             }
             m_flag = 0;
@@ -94,6 +99,7 @@ public:
         emit ContentChanged();
         return true;
     }
+    QString LoadProblem() const override { return m_loadProblem; }
 
     // Writes the image file through a temporary file that replaces it only when complete (or
     // into the package being written, for a path into one).
@@ -338,6 +344,7 @@ private:
     }
 
     quint8 m_flag = 1;
+    QString m_loadProblem;  // of the last Load, on the thread that called it
     std::vector<Frame> m_frames;
     quint8 m_format = 1;
     quint8 m_background = 0;

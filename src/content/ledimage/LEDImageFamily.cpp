@@ -57,13 +57,17 @@ std::unique_ptr<Content> ConvertTo(Family family, const Content& content) {
                    : nullptr;
 }
 
-std::unique_ptr<Content> LoadFile(const QString& path) {
+std::unique_ptr<Content> LoadFile(const QString& path, QString* why) {
     const std::optional<Family> family = FamilyOfSuffix(QFileInfo(path).suffix());
-    if (!family) {
-        return nullptr;
+    std::unique_ptr<Content> image = family ? NewImage(*family) : nullptr;
+    if (image && image->Load(path)) {
+        return image;
     }
-    std::unique_ptr<Content> image = NewImage(*family);
-    return image->Load(path) ? std::move(image) : nullptr;
+    if (why) {
+        *why = image ? image->LoadProblem()
+                     : QStringLiteral("not an LED image file name (use .mqi or .slvi)");
+    }
+    return nullptr;
 }
 
 }  // namespace LEDImageFamily

@@ -20,7 +20,8 @@ std::unique_ptr<Content> NewImage(Family family);
 // A copy of an image of the family, or an image of the other family converted to it; null
 // for anything that is not an LED image.
 std::unique_ptr<Content> ConvertTo(Family family, const Content& content);
-// The image file at `path`, of the family its suffix names; null when it cannot be loaded.
-std::unique_ptr<Content> LoadFile(const QString& path);
+// The image file at `path`, of the family its suffix names; null, with `why` saying why, when
+// it cannot be loaded.
+std::unique_ptr<Content> LoadFile(const QString& path, QString* why = nullptr);
 
 }  // namespace LEDImageFamily

@@ -28,10 +28,19 @@ void LumoRDMImage::SetNameText(const QString& name) {
                 header.name.begin());
 }
 
-bool LumoRDMImage::Read(QIODevice& device) {
-    std::array<char, kHeaderSize> bytes;
-    if (!ReadExactly(device, bytes.data(), kHeaderSize) || quint8(bytes[0]) != 1) {
+bool LumoRDMImage::Read(QIODevice& device, QString* why) {
+    const auto fail = [why](const QString& text) {
+        if (why) {
+            *why = text;
+        }
         return false;
+    };
+    std::array<char, kHeaderSize> bytes;
+    if (!ReadExactly(device, bytes.data(), kHeaderSize)) {
+        return fail(QStringLiteral("shorter than the %1-byte header").arg(kHeaderSize));
+    }
+    if (quint8(bytes[0]) != 1) {
+        return fail(QStringLiteral("unknown format %1 in the header").arg(quint8(bytes[0])));
     }
     const auto* raw = reinterpret_cast<const uchar*>(bytes.data());
     header.format = raw[0];
@@ -45,19 +54,20 @@ bool LumoRDMImage::Read(QIODevice& device) {
     entries.clear();
     while (!device.atEnd()) {
         std::array<char, kEntryPrefixSize> prefix;
+        const int number = int(entries.size()) + 1;
         if (!ReadExactly(device, prefix.data(), 1)) {
-            return false;
+            return fail(QStringLiteral("entry %1 is cut short").arg(number));
         }
         const quint8 type = quint8(prefix[0]);
         if (type != 1 && type != 2) {
-            return false;
+            return fail(QStringLiteral("bad entry type %1 at entry %2").arg(type).arg(number));
         }
         Entry entry;
         entry.type = type;
         entry.leds.resize(m_ledCount);
         if (!ReadExactly(device, prefix.data() + 1, kEntryPrefixSize - 1) ||
             !ReadExactly(device, entry.leds.data(), m_ledCount)) {
-            return false;
+            return fail(QStringLiteral("entry %1 is cut short").arg(number));
         }
         const auto* fields = reinterpret_cast<const uchar*>(prefix.data());
         entry.transparent = fields[1];
@@ -66,7 +76,7 @@ bool LumoRDMImage::Read(QIODevice& device) {
         if (type == 2) {
             char last = 0;
             if (!ReadExactly(device, &last, 1)) {
-                return false;
+                return fail(QStringLiteral("entry %1 is cut short").arg(number));
             }
             entry.last = quint8(last);
         }

@@ -58,8 +58,9 @@ public:
     void SetNameText(const QString& name);
 
     // Reads a whole record up to the end of the device. False for a short header, a format
-    // other than 1, an unknown entry type or a cut entry; the record is then unspecified.
-    bool Read(QIODevice& device);
+    // other than 1, an unknown entry type or a cut entry (`why` says which); the record is
+    // then unspecified.
+    bool Read(QIODevice& device, QString* why = nullptr);
     // Writes the record; false, with nothing written, for more than kMaxFrames entries.
     bool Write(QIODevice& device) const;
     bool FromBytes(const QByteArray& bytes);
