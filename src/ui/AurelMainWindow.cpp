@@ -1,8 +1,16 @@
 #include "ui/AurelMainWindow.h"
 
 #include "comm/CommandQueueWatcher.h"
+#include "content/ContentModelMutex.h"
 #include "content/library/ContentLibraryRoot.h"
+#include "content/library/QuorelContentLibrary.h"
+#include "content/library/StockContent.h"
+#include "content/operations/ContentEraseOperation.h"
 #include "content/operations/ContentOperation.h"
+#include "content/operations/ContentStockUpdateOperation.h"
+#include "content/operations/ContentSyncOperation.h"
+#include "content/operations/UpdateQuorelContentSyncOperation.h"
+#include "lumo/tree/LumoRDMContentFolderAggregator.h"
 #include "rdm/devices/DeviceManager.h"
 #include "ui/AboutDialog.h"
 #include "ui/OperationDialog.h"
@@ -16,6 +24,11 @@
 #include "ui/tree/NodeTree.h"
 #include "ui/tree/QuorelContentNode.h"
 #include "ui/tree/StockContentNode.h"
+#include "ui/wizards/CloneWizard.h"
+#include "ui/wizards/DeleteAllQuorelContentWizard.h"
+#include "ui/wizards/DeleteAllUserContentWizard.h"
+#include "ui/wizards/StockContentWizard.h"
+#include "ui/wizards/UpdateQuorelContentWizard.h"
 
 #include <QAction>
 #include <QBoxLayout>
@@ -244,26 +257,75 @@ void AurelMainWindow::OnUpgrade() {
     }
 }
 
+template <class Wizard>
+QList<Device*> AurelMainWindow::ChooseDevices() {
+    if (!HaveDevices()) {
+        return {};
+    }
+    Wizard wizard(DeviceManager::Instance()->Devices(), this);
+    return wizard.exec() == QDialog::Accepted ? wizard.CheckedDevices() : QList<Device*>();
+}
+
+bool AurelMainWindow::HavePackages() const {
+    const ContentModelLock lock;
+    return m_library->ChildCount() > 0;
+}
+
 void AurelMainWindow::OnUpdateStockContent() {
-    HaveDevices();
+    const QList<Device*> devices = ChooseDevices<StockContentWizard>();
+    if (!devices.isEmpty()) {
+        StockContentRoot stock;  // the packages as they are on disk now
+        RunOperation(std::make_unique<ContentStockUpdateOperation>(devices, &stock));
+    }
 }
 
 void AurelMainWindow::OnDeleteAllUserContent() {
-    HaveDevices();
+    const QList<Device*> devices = ChooseDevices<DeleteAllUserContentWizard>();
+    if (!devices.isEmpty()) {
+        RunOperation(std::make_unique<ContentDeleteUserContentOperation>(devices));
+    }
 }
 
 void AurelMainWindow::OnDeleteAllQuorelContent() {
-    HaveDevices();
+    const QList<Device*> devices = ChooseDevices<DeleteAllQuorelContentWizard>();
+    if (!devices.isEmpty()) {
+        RunOperation(std::make_unique<ContentDeleteQuorelContentOperation>(devices));
+    }
 }
 
 void AurelMainWindow::OnClone() {
-    HaveDevices();
+    if (!HaveDevices()) {
+        return;
+    }
+    if (!HavePackages()) {
+        QMessageBox::critical(this, QString(),
+                              "No content packages have been created.  Create or import a "
+                              "content package to the user content library.");
+        return;
+    }
+    CloneWizard wizard(DeviceManager::Instance()->Devices(), m_library.get(), this);
+    if (wizard.exec() != QDialog::Accepted) {
+        return;
+    }
+    auto sync = std::make_unique<ContentSyncOperation>(wizard.Source(), wizard.Destinations());
+    sync->SetAggregators(LumoRDMContentFolderAggregator::Families());
+    RunOperation(std::move(sync));
 }
 
 void AurelMainWindow::OnQuorelCreate() {}
 
 void AurelMainWindow::OnUpdateQuorelContent() {
-    HaveDevices();
+    const QList<Device*> devices = ChooseDevices<UpdateQuorelContentWizard>();
+    if (devices.isEmpty()) {
+        return;
+    }
+    QuorelContentLibraryRoot library;  // the collages as they are on disk now
+    auto update = std::make_unique<UpdateQuorelContentSyncOperation>(devices, &library);
+    if (!update->HasSource()) {
+        QMessageBox::information(this, "Update Quorel Content", "Failed to determine source.");
+        return;
+    }
+    RunOperation(std::move(update));
 }
 
 void AurelMainWindow::OnAbout() {

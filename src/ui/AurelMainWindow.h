@@ -5,6 +5,7 @@
 #include <memory>
 
 class CommandQueueWatcher;
+class Device;
 class ContentLibraryRoot;
 class ContentOperation;
 class NodeTree;
@@ -63,6 +64,12 @@ private:
     void CreateMenus();
     // With no registered device: says so and gives false.
     bool HaveDevices();
+    // Runs the wizard of a bulk content job on the registered devices: the devices checked
+    // when it was finished, none when there are none or it was cancelled.
+    template <class Wizard>
+    QList<Device*> ChooseDevices();
+    // Whether the user content library holds a package.
+    bool HavePackages() const;
 
     std::unique_ptr<CommandQueueWatcher> m_watcher;
     std::unique_ptr<ContentLibraryRoot> m_library;

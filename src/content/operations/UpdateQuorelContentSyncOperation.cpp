@@ -58,6 +58,16 @@ QList<ContentFolder*> UpdateQuorelContentSyncOperation::Collages(const LumoRDM* 
     return collages;
 }
 
+bool UpdateQuorelContentSyncOperation::HasSource() const {
+    for (int i = 0; i < DeviceCount(); ++i) {
+        const LumoRDM* fixture = FixtureAt(i);
+        if (fixture && !Collages(fixture).isEmpty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::unique_ptr<ContentContainer> UpdateQuorelContentSyncOperation::Wanted(
     const QList<ContentFolder*>& collages, quint16 quorelAddress, IFeedback* feedback) {
     const ContentModelLock lock;

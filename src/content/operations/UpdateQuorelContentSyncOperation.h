@@ -26,6 +26,9 @@ public:
     QString Title() const override;
     int Execute(IFeedback* feedback, int options) override;
 
+    // Whether the library holds a collage for at least one of the fixtures.
+    bool HasSource() const;
+
 private:
     // The collages of the fixture's family.
     QList<ContentFolder*> Collages(const LumoRDM* fixture) const;
