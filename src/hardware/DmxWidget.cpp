@@ -16,13 +16,31 @@ quint16 PortCountForProduct(quint16 productCode) {
         quint16 product;
         quint16 ports;
     };
-    static constexpr Row kTable[] = {{2, 1}, {17, 4}, {23, 4}, {26, 8}, {29, 8}, {131, 1}};
+    static constexpr Row kTable[] = {
+        {2, 1}, {17, 4}, {23, 4}, {26, 8}, {29, 8}, {131, 1}, {kUsbProProductCode, 1}};
     for (const Row& row : kTable) {
         if (row.product == productCode) {
             return row.ports;
         }
     }
     return 0;
+}
+
+QByteArray RdmSendHeader(quint16 port, quint32 length, quint32 expectedLength) {
+    QByteArray header(kRdmHeaderSize, '\0');
+    qToLittleEndian<quint32>(length, header.data() + 0);
+    qToLittleEndian<quint32>(kRdmSendConstant, header.data() + 4);
+    qToLittleEndian<quint32>(expectedLength, header.data() + 8);
+    qToLittleEndian<quint16>(port, header.data() + 12);
+    return header;
+}
+
+QByteArray RdmReceiveHeader(quint16 port, quint32 capacity, quint32 waitValue) {
+    QByteArray header(kRdmHeaderSize, '\0');
+    qToLittleEndian<quint32>(capacity, header.data() + 0);
+    qToLittleEndian<quint32>(waitValue, header.data() + 4);
+    qToLittleEndian<quint16>(port, header.data() + 12);
+    return header;
 }
 
 }  // namespace DriverRequests
@@ -111,25 +129,13 @@ QByteArray DmxWidget::Frame(quint16 port) const {
 bool DmxWidget::SendRdm(quint16 port, quint32 expectedLength, const quint8* request,
                         quint32 length) {
     const quint32 carried = std::min<quint32>(request ? length : 0, kRdmMaxRequest);
-    QByteArray buffer(kRdmHeaderSize + int(carried), '\0');
-    char* header = buffer.data();
-    qToLittleEndian<quint32>(length, header + 0);
-    qToLittleEndian<quint32>(kRdmSendConstant, header + 4);
-    qToLittleEndian<quint32>(expectedLength, header + 8);
-    qToLittleEndian<quint16>(port, header + 12);
-    qToLittleEndian<quint16>(0, header + 14);
-    if (carried > 0) {
-        std::memcpy(header + kRdmHeaderSize, request, carried);
-    }
+    QByteArray buffer = RdmSendHeader(port, length, expectedLength);
+    buffer.append(reinterpret_cast<const char*>(request), qsizetype(carried));
     return IoControl(kRdmSend, buffer, 0);
 }
 
 qint32 DmxWidget::ReceiveRdm(quint16 port, quint32 waitValue, quint8* buffer, quint32 capacity) {
-    QByteArray header(kRdmHeaderSize, '\0');
-    qToLittleEndian<quint32>(capacity, header.data() + 0);
-    qToLittleEndian<quint32>(waitValue, header.data() + 4);
-    qToLittleEndian<quint32>(0, header.data() + 8);
-    qToLittleEndian<quint16>(port, header.data() + 12);
+    const QByteArray header = RdmReceiveHeader(port, capacity, waitValue);
     QByteArray reply;
     if (!IoControl(kRdmReceive, header, capacity, &reply)) {
         return -1;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QByteArray>
 
 namespace Hardware::DriverRequests {
 
@@ -24,7 +24,14 @@ constexpr int kDmxFrameSize = 512;
 constexpr quint32 kPortModeDmxOutput = 1;
 constexpr quint32 kPortModeRdmDiscovery = 3;
 
+// The product code of the USB DMX interfaces that speak the USB Pro serial protocol: one port.
+constexpr quint16 kUsbProProductCode = 1000;
+
 // Ports of a widget by its product code; 0 for an unknown product.
 quint16 PortCountForProduct(quint16 productCode);
+
+// The 16-byte headers of the RDM send and RDM receive requests.
+QByteArray RdmSendHeader(quint16 port, quint32 length, quint32 expectedLength);
+QByteArray RdmReceiveHeader(quint16 port, quint32 capacity, quint32 waitValue);
 
 }  // namespace Hardware::DriverRequests

@@ -24,4 +24,9 @@ inline Os::Log::Category& DeviceChange() {
     return category;
 }
 
+inline Os::Log::Category& UsbPro() {
+    static Os::Log::Category category("UsbPro", &Hardware());
+    return category;
+}
+
 }  // namespace Hardware::Log

@@ -1,19 +1,18 @@
 #include "hardware/SocketPortLayer.h"
 
+#include "hardware/DirectoryWatch.h"
 #include "hardware/InterfaceClasses.h"
 
 #include <QDir>
-#include <QFileSystemWatcher>
-#include <QTimer>
 #include <QtEndian>
 
-#include <cerrno>
-#include <chrono>
-#include <cstring>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
 
 namespace Hardware {
 
@@ -226,8 +225,8 @@ PortLayer::IoResult SocketPortLayer::Request(Handle handle, quint32 kind, quint3
     return connection->Request(kind, code, input, outputCapacity, m_replyTimeoutMs);
 }
 
-PortLayer::IoResult SocketPortLayer::IoControl(Handle handle, quint32 code,
-                                               const QByteArray& input, quint32 outputCapacity) {
+PortLayer::IoResult SocketPortLayer::IoControl(Handle handle, quint32 code, const QByteArray& input,
+                                               quint32 outputCapacity) {
     return Request(handle, kKindIoControl, code, input, outputCapacity);
 }
 
@@ -259,37 +258,21 @@ bool SocketPortLayer::StartHotPlug(std::function<void()> onChange) {
     if (!QDir().mkpath(m_widgetDir)) {
         return false;
     }
-    auto* watcher = new QFileSystemWatcher;
-    m_watcher.reset(watcher);
-    auto* coalesce = new QTimer(watcher);
-    coalesce->setSingleShot(true);
-    coalesce->setInterval(0);
-    QObject::connect(coalesce, &QTimer::timeout, watcher, std::move(onChange));
-
     const QString widgetDir = m_widgetDir;
-    auto watchClassDirs = [watcher, widgetDir] {
+    // The class folders made after the start are watched from the change that shows them on.
+    auto folders = [widgetDir] {
         QStringList dirs{widgetDir};
         for (const QUuid& interfaceClass : InterfaceClasses::All()) {
-            const QString dir = ClassDir(widgetDir, interfaceClass);
-            if (QFileInfo(dir).isDir()) {
-                dirs.append(dir);
-            }
+            dirs.append(ClassDir(widgetDir, interfaceClass));
         }
-        for (const QString& dir : dirs) {
-            if (!watcher->directories().contains(dir)) {
-                watcher->addPath(dir);
-            }
-        }
+        return dirs;
     };
-    watchClassDirs();
-    QObject::connect(watcher, &QFileSystemWatcher::directoryChanged, watcher,
-                     [watchClassDirs, coalesce] {
-                         watchClassDirs();  // class folders made after the start
-                         coalesce->start();
-                     });
-    return watcher->directories().contains(m_widgetDir);
+    m_watcher = std::make_unique<DirectoryWatch>(folders, std::move(onChange));
+    return m_watcher->Watches(m_widgetDir);
 }
 
-void SocketPortLayer::StopHotPlug() { m_watcher.reset(); }
+void SocketPortLayer::StopHotPlug() {
+    m_watcher.reset();
+}
 
 }  // namespace Hardware

@@ -6,9 +6,9 @@
 #include <memory>
 #include <mutex>
 
-class QObject;
-
 namespace Hardware {
+
+class DirectoryWatch;
 
 // Widgets served over Unix-domain stream sockets (widget socket protocol version 1): each
 // class is a folder named by its GUID below the widget folder, each present widget a
@@ -49,7 +49,7 @@ private:
     std::mutex m_lock;
     std::map<Handle, std::shared_ptr<Connection>> m_connections;
     Handle m_nextHandle = 1;
-    std::unique_ptr<QObject> m_watcher;
+    std::unique_ptr<DirectoryWatch> m_watcher;
 };
 
 }  // namespace Hardware

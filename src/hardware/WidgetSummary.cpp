@@ -4,7 +4,14 @@
 #include "hardware/InterfaceClasses.h"
 #include "hardware/WidgetManager.h"
 
+#include <QtEndian>
+
 namespace Hardware {
+
+QString WidgetSummary::SerialText() const {
+    return serialNumber == 0 ? QString()
+                             : QStringLiteral("%1").arg(serialNumber, 8, 16, QChar('0'));
+}
 
 QList<WidgetSummary> WidgetSummary::ListPresent() {
     QList<WidgetSummary> summaries;
@@ -12,8 +19,10 @@ QList<WidgetSummary> WidgetSummary::ListPresent() {
         for (const WidgetMapData& device : WidgetManager::ListDevices(interfaceClass)) {
             DmxWidget widget(device);
             const QByteArray version = widget.GetWidgetVersion();
+            const QByteArray info = widget.DeviceInfoBlock();
             summaries.append({device.path, interfaceClass, widget.ProductCode(),
-                              widget.GetPortCount(), quint8(version[2]), quint8(version[3])});
+                              widget.GetPortCount(), quint8(version[2]), quint8(version[3]),
+                              qFromLittleEndian<quint32>(info.constData() + 4)});
         }
     }
     return summaries;

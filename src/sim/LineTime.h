@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hardware/RdmRequestBytes.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 
@@ -16,10 +18,8 @@ constexpr qint64 kGapAfterDiscovery = 5800;
 constexpr qint64 kGapAfterBroadcast = 176;
 constexpr qint64 kDmxBreakToBreakMin = 1204;
 
-// True for DISC_UNIQUE_BRANCH (command class 0x10, PID 0x0001).
-bool IsDiscoveryBranch(const QByteArray& request);
-// True when the destination UID's device part is all ones.
-bool IsBroadcast(const QByteArray& request);
+using Hardware::RdmRequestBytes::IsBroadcast;
+using Hardware::RdmRequestBytes::IsDiscoveryBranch;
 
 // Line time of a request alone: break, mark after break and its bytes.
 qint64 Request(const QByteArray& request);

@@ -2,6 +2,7 @@
 #include "comm/Command.h"
 #include "comm/CommandQueueWatcher.h"
 #include "os/Clock.h"
+#include "support/Eventually.h"
 #include "support/RecordingFeedback.h"
 
 #include <QCoreApplication>
@@ -25,19 +26,6 @@ public:
 private:
     std::function<bool(Command&)> m_work;
 };
-
-template <class Condition>
-bool Eventually(Condition condition, int ms = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > ms) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 class FakeTaskList : public CommandQueueWatcher::TaskList {
 public:

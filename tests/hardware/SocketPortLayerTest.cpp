@@ -3,47 +3,19 @@
 #include "hardware/SocketPortLayer.h"
 #include "hardware/WidgetManager.h"
 #include "sim/WidgetSocketServer.h"
+#include "support/Eventually.h"
 #include "support/LogCapture.h"
+#include "support/MirrorResponder.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cerrno>
 
 using namespace Hardware;
-
-namespace {
-
-class MirrorResponder : public Sim::RdmResponder {
-public:
-    QByteArray HandleRdm(const QByteArray& request) override {
-        QByteArray reply = request;
-        std::reverse(reply.begin(), reply.end());
-        return reply;
-    }
-};
-
-// Turns the event loop until the condition holds or five seconds pass.
-template <class Condition>
-bool Eventually(Condition condition) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > 5000) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
-}  // namespace
 
 class SocketPortLayerTest : public ::testing::Test {
 protected:
@@ -63,8 +35,8 @@ protected:
     Sim::WidgetSocketServer& Serve(const QString& name, quint16 productCode = 26) {
         const QString classDir = SocketPortLayer::ClassDir(m_dir.path(), UniverseClass());
         EXPECT_TRUE(QDir().mkpath(classDir));
-        auto widget =
-            std::make_shared<Sim::SimWidget>(Sim::WidgetConfig{name, UniverseClass(), productCode, 3, 1});
+        auto widget = std::make_shared<Sim::SimWidget>(
+            Sim::WidgetConfig{name, UniverseClass(), productCode, 3, 1});
         m_servers.push_back(
             std::make_unique<Sim::WidgetSocketServer>(widget, classDir + "/" + name + ".sock"));
         QString error;

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "sim/RdmResponder.h"
+
+#include <algorithm>
+
+// A fixture that answers every request with its bytes in reverse order.
+class MirrorResponder : public Sim::RdmResponder {
+public:
+    QByteArray HandleRdm(const QByteArray& request) override {
+        QByteArray reply = request;
+        std::reverse(reply.begin(), reply.end());
+        return reply;
+    }
+};
