@@ -73,6 +73,8 @@ bool ReadChoice(const QCommandLineParser& parser, const ChoiceOption<Enum>& opti
     return true;
 }
 
+}  // namespace
+
 bool ReadSettings(const QCommandLineParser& parser, ImportSettings* settings, QString* error) {
     for (const NumberOption& option : kNumbers) {
         if (!parser.isSet(option.name)) {
@@ -94,6 +96,23 @@ bool ReadSettings(const QCommandLineParser& parser, ImportSettings* settings, QS
            ReadChoice(parser, kCutoffMode, settings, error) &&
            ReadChoice(parser, kColour, settings, error);
 }
+
+void AddSettingsOptions(QCommandLineParser& parser) {
+    parser.addOptions({
+        {"aspect", "keep (the disc stays round) or ignore (it spans the picture).", "MODE"},
+        {"sample", "The edge of each LED's sample in pixels (10 and up).", "N"},
+        {"contrast", "0 to 255, 128 unchanged.", "N"},
+        {"brightness", "0 to 255, 128 unchanged.", "N"},
+        {"luminance-weight", "0 to 255: how much more bright pixels count.", "N"},
+        {"distance-weight", "0 to 255: how much more a sample's centre counts.", "N"},
+        {"cutoff", "0 to 255: pixels on the cut side of this luminance do not count.", "N"},
+        {"cutoff-mode", "less (darker pixels are cut) or greater (brighter ones).", "MODE"},
+        {"invert", "Invert the colours."},
+        {"color", "normal, greyscale or monochrome.", "MODE"},
+    });
+}
+
+namespace {
 
 int ImportOne(const QString& in, const QString& out, const QString& name,
               const ImportSettings& settings) {
@@ -184,17 +203,8 @@ int Run(const QStringList& arguments) {
         QStringLiteral("Sample pictures, animated pictures and clips into LED images.\n\n%1")
             .arg(QLatin1String(kUsage)));
     parser.addHelpOption();
+    AddSettingsOptions(parser);
     parser.addOptions({
-        {"aspect", "keep (the disc stays round) or ignore (it spans the picture).", "MODE"},
-        {"sample", "The edge of each LED's sample in pixels (10 and up).", "N"},
-        {"contrast", "0 to 255, 128 unchanged.", "N"},
-        {"brightness", "0 to 255, 128 unchanged.", "N"},
-        {"luminance-weight", "0 to 255: how much more bright pixels count.", "N"},
-        {"distance-weight", "0 to 255: how much more a sample's centre counts.", "N"},
-        {"cutoff", "0 to 255: pixels on the cut side of this luminance do not count.", "N"},
-        {"cutoff-mode", "less (darker pixels are cut) or greater (brighter ones).", "MODE"},
-        {"invert", "Invert the colours."},
-        {"color", "normal, greyscale or monochrome.", "MODE"},
         {"name", "The image's name (default: the file's base name).", "NAME"},
         {"into", "Import every file of FOLDER into this library folder.", "LOCATION"},
     });

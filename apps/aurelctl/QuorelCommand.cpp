@@ -1,7 +1,12 @@
 #include "QuorelCommand.h"
 
 #include "CommandLine.h"
+#include "ImportCommand.h"
 
+#include "comm/FeedbackCollector.h"
+#include "content/NamedPolicies.h"
+#include "content/library/QuorelContentLibrary.h"
+#include "quorel/QuorelRenderer.h"
 #include "quorel/QuorelTemplateList.h"
 
 #include <QCommandLineParser>
@@ -18,7 +23,8 @@ constexpr int kUsageStatus = 2;
 
 const char kUsage[] =
     "usage: aurelctl quorel template ls | show NAME | add [NAME] --family marqa|solvi "
-    "[--copy FROM] | rm NAME";
+    "[--copy FROM] | rm NAME\n"
+    "       aurelctl quorel render TEMPLATE MEDIA NAME [settings]";
 
 QString FamilyName(int fixtureType) {
     return fixtureType == QuorelTypes::kMarqa ? QStringLiteral("MARQA") : QStringLiteral("Solvi");
@@ -173,6 +179,60 @@ int Remove(Templates& templates, const QString& name) {
     return 0;
 }
 
+// The import settings the options gave, as the creator's controls.
+QuorelSettings ControlsOf(const ImportSettings& given) {
+    QuorelSettings controls;
+    controls.sampleSize = given.sampleSize;
+    controls.contrast = given.contrast;
+    controls.brightness = given.brightness;
+    controls.luminanceWeight = given.luminanceWeight;
+    controls.distanceWeight = given.distanceWeight;
+    controls.cutoff = given.cutoff;
+    controls.cutoffMode = given.cutoffMode;
+    controls.invert = given.invert;
+    controls.colour = given.colour;
+    return controls;
+}
+
+// Renders the template's fixtures from the media and stores them as collage `name` in the
+// Quorel library of the template's family; an existing collage is never replaced.
+int Render(const Templates& templates, const QStringList& words, const ImportSettings& given) {
+    const int index = templates.Find(words[0]);
+    if (index < 0) {
+        return 1;
+    }
+    const QuorelTemplate& quorel = *templates.list.At(index);
+    std::vector<QuorelRenderer::Rendered> rendered;
+    QString error;
+    QStringList warnings;
+    if (!QuorelRenderer::Render(quorel, words[1], ControlsOf(given), &rendered, &error,
+                                &warnings)) {
+        return Fail(error, 1);
+    }
+    for (const QString& warning : warnings) {
+        CommandLine::Print("warning: " + warning + "\n");
+    }
+    const int images = int(rendered.size());
+    const std::unique_ptr<ContentFolder> collage =
+        QuorelRenderer::Collage(words[2], std::move(rendered));
+    const PolicyBase& policy = quorel.fixtureType == QuorelTypes::kMarqa
+                                   ? NamedPolicies::MarqaQuorelContentPackage()
+                                   : NamedPolicies::SolviQuorelContentPackage();
+    QuorelContentLibraryRoot library;
+    FeedbackCollector feedback;
+    if (!library.ImportCollage(words[2], &policy, *collage, &feedback)) {
+        const QStringList errors = feedback.Errors();
+        return Fail(errors.isEmpty() ? QStringLiteral("the collage could not be stored")
+                                     : errors.join("; "),
+                    1);
+    }
+    CommandLine::Print(QStringLiteral("%1 collage \"%2\": %3 image(s) in %4\n")
+                           .arg(FamilyName(quorel.fixtureType), words[2])
+                           .arg(images)
+                           .arg(library.DirPath()));
+    return 0;
+}
+
 }  // namespace
 
 int Run(const QStringList& arguments) {
@@ -188,10 +248,19 @@ int Run(const QStringList& arguments) {
                                         "FROM");
     parser.addOption(familyOption);
     parser.addOption(copyOption);
+    ImportCommand::AddSettingsOptions(parser);
     parser.process(arguments);
 
     QStringList positional = parser.positionalArguments();
     positional.removeFirst();  // "quorel"
+    if (positional.size() == 4 && positional[0] == "render") {
+        ImportSettings given;
+        QString error;
+        if (!ImportCommand::ReadSettings(parser, &given, &error)) {
+            return Fail(error, kUsageStatus);
+        }
+        return Render(Templates(), positional.mid(1), given);
+    }
     if (positional.size() < 2 || positional[0] != "template") {
         return Fail(kUsage, kUsageStatus);
     }

@@ -1,7 +1,12 @@
+#include "content/library/QuorelContentLibrary.h"
 #include "quorel/QuorelTemplateList.h"
 #include "support/ProgramRun.h"
 
+#include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -68,4 +73,51 @@ TEST(QuorelCommandTest, TemplatesAreAddedListedShownAndRemoved) {
     EXPECT_TRUE(refused.err.contains("mend or remove it first")) << refused.err.toStdString();
     ASSERT_TRUE(broken.open(QIODevice::ReadOnly));
     EXPECT_EQ(broken.readAll(), "<templates><template");
+}
+
+// A render stores the template's images as a collage of the Quorel library, never over one of
+// the same name; a template whose fixtures all miss the media still stores its (empty) collage.
+TEST(QuorelCommandTest, RenderStoresACollageAndNeverReplacesOne) {
+    QTemporaryDir dir;
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    QPainter(&picture).fillRect(0, 0, 150, 200, Qt::red);
+    const QString media = dir.filePath("split.png");
+    ASSERT_TRUE(picture.save(media));
+    QFile file(QuorelTemplateList::DefaultPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"(<templates>
+  <template name="Pair" fixtureType="1" scale="0 0 1 1">
+    <fixture pos="0.25 0.5" scale="0.4 0.6" num="3" type="1"/>
+    <fixture pos="0.75 0.5" scale="0.4 0.6" num="4" type="1"/>
+  </template>
+  <template name="Away" fixtureType="0" scale="0 0 1 1">
+    <fixture pos="5 5" scale="0.1 0.1" num="1" type="0"/>
+  </template>
+</templates>)");
+    file.close();
+
+    const Result first = Quorel({"render", "Pair", media, "Split", "--contrast", "140"});
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_TRUE(first.out.startsWith("Solvi collage \"Split\": 2 image(s)"))
+        << first.out.toStdString();
+    const Result again = Quorel({"render", "Pair", media, "Split"});
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_EQ(again.err, "aurelctl: There is already a collage with that name.\n");
+    const Result away = Quorel({"render", "Away", media, "Nothing"});
+    EXPECT_EQ(away.exitCode, 0) << away.err.toStdString();
+    EXPECT_TRUE(away.out.contains("warning: Quorel address 1 has no media under it"));
+    EXPECT_EQ(Quorel({"render", "Pair", dir.filePath("none.png"), "X"}).exitCode, 1);
+
+    QuorelContentLibraryRoot library;
+    ASSERT_EQ(library.ChildCount(), 2);
+    const auto* split = qobject_cast<const ContentFolder*>(
+        library.Child(0)->Name() == "Split" ? library.Child(0) : library.Child(1));
+    ASSERT_TRUE(split);
+    const auto* folder = qobject_cast<const ContentFolder*>(split->Child(0));
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(folder->Address(), 251);
+    ASSERT_EQ(folder->ChildCount(), 2);
+    EXPECT_EQ(folder->Child(0)->Tag(), 3);
+    EXPECT_EQ(folder->Child(1)->Tag(), 4);
 }
