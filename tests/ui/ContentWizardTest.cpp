@@ -187,7 +187,8 @@ protected:
     ~ContentWizardTest() override {
         // The line gets back the demo's own fixture.
         Widget()->DetachResponders(kLine);
-        for (const Sim::RigFixture& fixture : Sim::Rig::Demo().widgets[0].fixtures) {
+        const Sim::Rig demo = Sim::Rig::Demo();
+        for (const Sim::RigFixture& fixture : demo.widgets[0].fixtures) {
             if (fixture.port == kLine) {
                 Widget()->AttachResponder(kLine, std::make_shared<Sim::SimOrxFixture>(fixture.orx));
             }
