@@ -1,11 +1,10 @@
+#include "SplitPicture.h"
 #include "content/library/QuorelContentLibrary.h"
 #include "quorel/QuorelTemplateList.h"
 #include "support/ProgramRun.h"
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
-#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -79,11 +78,8 @@ TEST(QuorelCommandTest, TemplatesAreAddedListedShownAndRemoved) {
 // the same name; a template whose fixtures all miss the media still stores its (empty) collage.
 TEST(QuorelCommandTest, RenderStoresACollageAndNeverReplacesOne) {
     QTemporaryDir dir;
-    QImage picture(300, 200, QImage::Format_RGB32);
-    picture.fill(Qt::blue);
-    QPainter(&picture).fillRect(0, 0, 150, 200, Qt::red);
-    const QString media = dir.filePath("split.png");
-    ASSERT_TRUE(picture.save(media));
+    const QString media = SaveSplitPicture(dir);
+    ASSERT_FALSE(media.isEmpty());
     QFile file(QuorelTemplateList::DefaultPath());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(R"(<templates>

@@ -1,8 +1,8 @@
+#include "SplitPicture.h"
 #include "content/ledimage/MarqaImage.h"
 #include "content/ledimage/SolviImage.h"
 #include "quorel/QuorelRenderer.h"
 
-#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -93,11 +93,8 @@ TEST(QuorelRenderTest, FixtureRectanglesMapOntoTheMediaThroughTheFrame) {
 // nothing and is named.
 TEST(QuorelRenderTest, EachFixtureShowsTheMediaUnderIt) {
     QTemporaryDir dir;
-    QImage picture(300, 200, QImage::Format_RGB32);
-    picture.fill(Qt::blue);
-    QPainter(&picture).fillRect(0, 0, 150, 200, Qt::red);
-    const QString media = dir.filePath("split.png");
-    ASSERT_TRUE(picture.save(media));
+    const QString media = SaveSplitPicture(dir);
+    ASSERT_FALSE(media.isEmpty());
 
     QuorelTemplate quorel;
     quorel.frame = {0, 0, 1, 1};
