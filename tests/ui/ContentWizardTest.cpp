@@ -64,6 +64,7 @@ constexpr quint64 kLeft = 0x435600003001ULL;
 constexpr quint64 kRight = 0x435600003002ULL;
 constexpr int kWaitMs = 30000;
 constexpr int kLine = 3;  // a line of the demo widget with one talk-back fixture
+constexpr int kDemoLines = 4;
 
 const char* const kNoDevices =
     "No devices selected.  Select one or more devices to update before continuing.";
@@ -185,14 +186,13 @@ protected:
     }
 
     ~ContentWizardTest() override {
-        // The line gets back the demo's own fixture.
-        Widget()->DetachResponders(kLine);
+        // Uploads are broadcast to every line, so the demo's own LED fixtures took files too:
+        // the widget gets the demo's fixtures back as they were, for the tests that follow.
         const Sim::Rig demo = Sim::Rig::Demo();
-        for (const Sim::RigFixture& fixture : demo.widgets[0].fixtures) {
-            if (fixture.port == kLine) {
-                Widget()->AttachResponder(kLine, std::make_shared<Sim::SimOrxFixture>(fixture.orx));
-            }
+        for (int line = 0; line < kDemoLines; ++line) {
+            Widget()->DetachResponders(line);
         }
+        demo.widgets[0].AttachFixtures(*Widget());
         DeviceManager::Instance()->MergeDiscovery({});
         QDir(Os::NamedFolders::Path("StockContent")).removeRecursively();
         QDir(Os::NamedFolders::Path("QuorelContentLibraryRoot")).removeRecursively();
