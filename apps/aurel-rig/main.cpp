@@ -1,15 +1,18 @@
-// aurel-rig: serves the widgets of a virtual rig as socket widgets until stopped.
-//   aurel-rig FILE [--widget-dir DIR]
-//   aurel-rig --demo [--widget-dir DIR]
+// aurel-rig: serves the widgets of a virtual rig as socket widgets until stopped, or its first
+// widget as a USB Pro interface on a pseudo-terminal.
+//   aurel-rig FILE [--widget-dir DIR | --usbpro-link PATH]
+//   aurel-rig --demo [--widget-dir DIR | --usbpro-link PATH]
 
 #include "hardware/SocketPortLayer.h"
 #include "os/Thread.h"
 #include "sim/Rig.h"
+#include "sim/UsbProServer.h"
 #include "sim/WidgetSocketServer.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include <pthread.h>
 #include <csignal>
@@ -22,6 +25,31 @@ namespace {
 int Fail(const QString& message) {
     std::fprintf(stderr, "aurel-rig: %s\n", qPrintable(message));
     return 2;
+}
+
+void WaitForStop(const sigset_t& stopSignals) {
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+}
+
+int ServeUsbPro(const Sim::Rig& rig, const QString& link, const sigset_t& stopSignals) {
+    if (rig.widgets.isEmpty()) {
+        return Fail("the rig has no widget to serve");
+    }
+    const Sim::RigWidget& first = rig.widgets.first();
+    Sim::UsbProServer server(first.AsUsbProInterface(), QFileInfo(link).absoluteFilePath());
+    QString error;
+    if (!server.Start(&error)) {
+        return Fail(error);
+    }
+    std::printf("aurel-rig: serving %s as a USB Pro interface (serial %08x) at %s\n",
+                qPrintable(first.config.name), Sim::UsbProServer::kDefaultSerialNumber,
+                qPrintable(server.LinkPath()));
+    std::fflush(stdout);
+    WaitForStop(stopSignals);
+    server.Stop();
+    std::printf("aurel-rig: stopped\n");
+    return 0;
 }
 
 }  // namespace
@@ -45,7 +73,12 @@ int main(int argc, char** argv) {
     parser.addPositionalArgument("file", "The rig file (JSON).", "FILE");
     const QCommandLineOption widgetDir("widget-dir", "Serve the widgets in DIR.", "DIR");
     const QCommandLineOption demo("demo", "Serve the built-in demonstration rig.");
-    parser.addOptions({widgetDir, demo});
+    const QCommandLineOption usbProLink(
+        "usbpro-link",
+        "Serve the first widget, with the fixtures of all its ports on its one line, as a USB "
+        "Pro interface on a pseudo-terminal named by a link at PATH.",
+        "PATH");
+    parser.addOptions({widgetDir, demo, usbProLink});
     parser.process(app);
 
     const QStringList files = parser.positionalArguments();
@@ -57,6 +90,13 @@ int main(int argc, char** argv) {
         parser.isSet(demo) ? Sim::Rig::Demo() : Sim::Rig::Load(files.first(), &error);
     if (!rig) {
         return Fail(error);
+    }
+
+    if (parser.isSet(widgetDir) && parser.isSet(usbProLink)) {
+        return Fail("choose one of --widget-dir and --usbpro-link");
+    }
+    if (parser.isSet(usbProLink)) {
+        return ServeUsbPro(*rig, parser.value(usbProLink), stopSignals);
     }
 
     const QString dir = Hardware::SocketPortLayer::ResolveWidgetDir(parser.value(widgetDir));
@@ -79,8 +119,7 @@ int main(int argc, char** argv) {
     std::printf("aurel-rig: serving %d widget(s) in %s\n", int(servers.size()), qPrintable(dir));
     std::fflush(stdout);
 
-    int signal = 0;
-    sigwait(&stopSignals, &signal);
+    WaitForStop(stopSignals);
     servers.clear();
     std::printf("aurel-rig: stopped\n");
     return 0;

@@ -1,5 +1,5 @@
 // aurel: the desktop program.
-//   aurel [--widget-dir DIR | --rig FILE | --demo]
+//   aurel [--widget-dir DIR | --rig FILE | --demo | --usbpro [DEVICE]]
 #include "ui/AurelApplication.h"
 #include "ui/SingleInstanceWrapper.h"
 #include "ui/Startup.h"

@@ -28,20 +28,15 @@ DeviceSession::~DeviceSession() {
 }
 
 void DeviceSession::AddOptions(QCommandLineParser& parser) {
-    parser.addOptions({
-        {"widget-dir", "Use the socket widgets served in DIR.", "DIR"},
-        {"rig", "Run the virtual rig described in FILE.", "FILE"},
-        {"demo", "Run the built-in demonstration rig."},
-        {{"v", "verbose"}, "Print the device link's log."},
-    });
+    Sim::AddPortLayerOptions(parser);
+    parser.addOption({{"v", "verbose"}, "Print the device link's log."});
 }
 
 bool DeviceSession::Open(const QCommandLineParser& parser, QString* error) {
     if (!parser.isSet("verbose") && qEnvironmentVariableIsEmpty("AUREL_LOG")) {
         Hardware::Log::Hardware().SetLevel(Os::Log::Level::Warning);
     }
-    const Sim::PortLayerChoice choice{parser.value("widget-dir"), parser.value("rig"),
-                                      parser.isSet("demo")};
+    const Sim::PortLayerChoice choice = Sim::PortLayerChoice::FromParser(parser);
     if (!Sim::InstallPortLayer(choice, error)) {
         return false;
     }

@@ -24,7 +24,7 @@ public:
     DeviceSession(const DeviceSession&) = delete;
     DeviceSession& operator=(const DeviceSession&) = delete;
 
-    // --widget-dir, --rig, --demo and --verbose.
+    // --widget-dir, --rig, --demo, --usbpro and --verbose.
     static void AddOptions(QCommandLineParser& parser);
     // Sets up the port layer and the queue; false with a message on a bad choice.
     bool Open(const QCommandLineParser& parser, QString* error);

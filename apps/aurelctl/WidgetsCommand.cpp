@@ -30,13 +30,10 @@ int Run(const QStringList& arguments) {
     parser.setApplicationDescription("List the present DMX widgets.");
     parser.addHelpOption();
     parser.addPositionalArgument("widgets", "The command.");
-    const QCommandLineOption widgetDir("widget-dir", "Use the socket widgets served in DIR.",
-                                       "DIR");
-    const QCommandLineOption rig("rig", "Run the virtual rig described in FILE.", "FILE");
-    const QCommandLineOption demo("demo", "Run the built-in demonstration rig.");
     const QCommandLineOption json("json", "Print JSON instead of a table.");
+    Sim::AddPortLayerOptions(parser);
     const QCommandLineOption verbose({"v", "verbose"}, "Print the device link's log.");
-    parser.addOptions({widgetDir, rig, demo, json, verbose});
+    parser.addOptions({json, verbose});
     parser.process(arguments);
 
     if (parser.positionalArguments() != QStringList{"widgets"}) {
@@ -47,9 +44,7 @@ int Run(const QStringList& arguments) {
     }
 
     QString error;
-    const Sim::PortLayerChoice choice{parser.value(widgetDir), parser.value(rig),
-                                      parser.isSet(demo)};
-    if (!Sim::InstallPortLayer(choice, &error)) {
+    if (!Sim::InstallPortLayer(Sim::PortLayerChoice::FromParser(parser), &error)) {
         return CommandLine::Fail(error, 2);
     }
 
@@ -66,11 +61,13 @@ QByteArray FormatTable(const QList<Hardware::WidgetSummary>& widgets) {
     }
     QList<QStringList> rows;
     for (const Hardware::WidgetSummary& widget : widgets) {
+        const QString serial = widget.SerialText();
         rows.append({widget.path, Hardware::InterfaceClasses::Text(widget.interfaceClass),
                      QString::number(widget.productCode), QString::number(widget.portCount),
-                     Firmware(widget)});
+                     Firmware(widget), serial.isEmpty() ? "-" : serial});
     }
-    return CommandLine::Table({"PATH", "INTERFACE CLASS", "PRODUCT", "PORTS", "FIRMWARE"}, rows)
+    return CommandLine::Table({"PATH", "INTERFACE CLASS", "PRODUCT", "PORTS", "FIRMWARE", "SERIAL"},
+                              rows)
         .toUtf8();
 }
 
@@ -83,6 +80,7 @@ QByteArray FormatJson(const QList<Hardware::WidgetSummary>& widgets) {
             {"productCode", widget.productCode},
             {"ports", widget.portCount},
             {"firmware", Firmware(widget)},
+            {"serial", widget.SerialText()},
         });
     }
     return QJsonDocument(QJsonObject{{"widgets", list}}).toJson(QJsonDocument::Indented);

@@ -1,5 +1,5 @@
 // aurelctl: the command-line front end.
-//   aurelctl widgets [--widget-dir DIR | --rig FILE | --demo] [--json]
+//   aurelctl widgets [--widget-dir DIR | --rig FILE | --demo | --usbpro [DEVICE]] [--json]
 //   aurelctl discover [--rdm | --orx | --all] [--thorough] [--json] [--log]
 //   aurelctl identify UID [on|off]
 //   aurelctl address UID N
@@ -23,6 +23,7 @@
 #include "comm/UserNotice.h"
 #include "lumo/devices/LumoFamily.h"
 #include "os/Thread.h"
+#include "sim/PortLayerSetup.h"
 
 #include <QCoreApplication>
 
@@ -79,7 +80,7 @@ int main(int argc, char** argv) {
     for (const QString& argument : arguments.mid(1)) {
         for (const Verb& verb : kVerbs) {
             if (argument == QLatin1String(verb.name)) {
-                return verb.run(arguments);
+                return verb.run(Sim::SplitUsbProDevice(arguments));
             }
         }
     }

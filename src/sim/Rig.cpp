@@ -213,17 +213,26 @@ Rig Rig::Demo() {
     return *Parse(kDemoRig, &error);
 }
 
-void RigWidget::AttachFixtures(SimWidget& widget) const {
+void RigWidget::AttachFixtures(SimWidget& widget, std::optional<int> line) const {
     for (const RigFixture& fixture : fixtures) {
+        const int port = line.value_or(fixture.port);
         if (fixture.type == RigFixture::Orx) {
-            widget.AttachResponder(fixture.port, std::make_shared<SimOrxFixture>(fixture.orx));
+            widget.AttachResponder(port, std::make_shared<SimOrxFixture>(fixture.orx));
         } else if (fixture.type == RigFixture::Led) {
-            widget.AttachResponder(fixture.port,
+            widget.AttachResponder(port,
                                    std::make_shared<SimLumoFixture>(fixture.rdm, fixture.led));
         } else {
-            widget.AttachResponder(fixture.port, std::make_shared<SimRdmResponder>(fixture.rdm));
+            widget.AttachResponder(port, std::make_shared<SimRdmResponder>(fixture.rdm));
         }
     }
+}
+
+std::shared_ptr<SimWidget> RigWidget::AsUsbProInterface() const {
+    WidgetConfig interface = config;
+    interface.productCode = Hardware::DriverRequests::kUsbProProductCode;
+    auto widget = std::make_shared<SimWidget>(interface);
+    AttachFixtures(*widget, 0);
+    return widget;
 }
 
 void Rig::PlugInto(SimulatedPortLayer& layer) const {

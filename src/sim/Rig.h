@@ -28,8 +28,11 @@ struct RigWidget {
     WidgetConfig config;
     QList<RigFixture> fixtures;
 
-    // Puts the fixtures on the widget's lines.
-    void AttachFixtures(SimWidget& widget) const;
+    // Puts the fixtures on the widget's lines, or all of them on `line` when one is given.
+    void AttachFixtures(SimWidget& widget, std::optional<int> line = std::nullopt) const;
+    // The widget as a USB Pro interface: one port, whose line carries the fixtures of all the
+    // widget's ports.
+    std::shared_ptr<SimWidget> AsUsbProInterface() const;
 };
 
 // A virtual rig: the widgets and, on their ports, the fixtures that stand for hardware.

@@ -32,16 +32,10 @@ int Run(const SingleInstanceWrapper& instance, const QStringList& arguments) {
     parser.setApplicationDescription("Aurel: DMX512 and RDM fixtures and their content.");
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOptions({
-        {"widget-dir", "Use the socket widgets served in DIR.", "DIR"},
-        {"rig", "Run the virtual rig described in FILE.", "FILE"},
-        {"demo", "Run the built-in demonstration rig."},
-    });
-    parser.process(arguments);
+    Sim::AddPortLayerOptions(parser);
+    parser.process(Sim::SplitUsbProDevice(arguments));
     QString error;
-    const Sim::PortLayerChoice choice{parser.value("widget-dir"), parser.value("rig"),
-                                      parser.isSet("demo")};
-    if (!Sim::InstallPortLayer(choice, &error)) {
+    if (!Sim::InstallPortLayer(Sim::PortLayerChoice::FromParser(parser), &error)) {
         std::fprintf(stderr, "aurel: %s\n", qPrintable(error));
         return 2;
     }

@@ -1,6 +1,7 @@
 #include "support/ProgramRun.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -97,4 +98,43 @@ TEST(DeviceVerbsTest, SocketRigKeepsTheNewAddressBetweenRuns) {
     EXPECT_EQ(Devices(again.out), QStringList({"0x4a4100000101 RDM Wash 1 77 16 0"}));
     rig.terminate();
     rig.waitForFinished(10000);
+}
+
+TEST(DeviceVerbsTest, UsbProInterfaceOfTheRigIsListedFoundAndCarriesImagesUntilUnplugged) {
+    QTemporaryDir dir;
+    const QString link = dir.filePath("usbpro");
+    QProcess rig;
+    rig.start(AUREL_RIG, {Rig("led.json"), "--usbpro-link", link});
+    ASSERT_TRUE(rig.waitForReadyRead(10000));
+    const QStringList on = {"--usbpro", link};
+
+    const Result widgets = Aurelctl(QStringList{"widgets", "--json"} + on);
+    const QJsonArray list = QJsonDocument::fromJson(widgets.out).object()["widgets"].toArray();
+    ASSERT_EQ(list.size(), 1) << widgets.err.toStdString();
+    EXPECT_EQ(list[0]["path"].toString(), link);
+    EXPECT_EQ(list[0]["ports"].toInt(), 1);
+    EXPECT_EQ(list[0]["serial"].toString(), "12345678");
+    EXPECT_EQ(list[0]["firmware"].toString(), "1.0");
+
+    const Result found = Aurelctl(QStringList{"discover", "--json"} + on);
+    ASSERT_EQ(found.exitCode, 0) << found.err.toStdString();
+    EXPECT_EQ(Devices(found.out), QStringList({"0x435600001001 RDM Marqa Test 1 16 0"}));
+
+    // An image of the fixture family goes up and comes back byte for byte.
+    const QString image = QDir(RIGS_DIR).filePath("../../fuzz/corpus/led_image/marqa-2-frames.mqi");
+    const QString back = dir.filePath("back.mqi");
+    const Result upload = Aurelctl(
+        QStringList{"content", "upload", "4356:00001001", "41", image, "--file", "5"} + on);
+    ASSERT_EQ(upload.exitCode, 0) << upload.err.toStdString();
+    const Result download =
+        Aurelctl(QStringList{"content", "download", "4356:00001001", "41", "5", back} + on);
+    ASSERT_EQ(download.exitCode, 0) << download.err.toStdString();
+    QFile sent(image);
+    QFile received(back);
+    ASSERT_TRUE(sent.open(QIODevice::ReadOnly) && received.open(QIODevice::ReadOnly));
+    EXPECT_EQ(received.readAll(), sent.readAll());
+
+    rig.terminate();  // the terminal closes: the interface is unplugged
+    ASSERT_TRUE(rig.waitForFinished(10000));
+    EXPECT_EQ(Aurelctl(QStringList{"widgets"} + on).out, "No widgets found.\n");
 }

@@ -20,22 +20,22 @@ constexpr int kParametersSize = 5;  // firmware (2), break, mark after break, ra
 constexpr int kSerialSize = 4;
 const QByteArray kNoUserData(2, '\0');  // the parameters request: no user configuration
 
-PortLayer::IoResult Failed(int error) {
+PortLayer::IoResult FailedWith(int error) {
     return {error, {}, 0};
 }
 
-PortLayer::IoResult Output(QByteArray bytes) {
+PortLayer::IoResult Answered(QByteArray bytes) {
     const auto size = quint32(bytes.size());
     return {0, std::move(bytes), size};
 }
 
 // The port named by a send or receive header; an interface has port 0 only.
-bool ValidHeader(const QByteArray& input) {
+bool OnPortZero(const QByteArray& input) {
     return input.size() >= kRdmHeaderSize &&
            qFromLittleEndian<quint16>(input.constData() + 12) == 0;
 }
 
-Identity Decode(const QByteArray& parameters, const QByteArray& serial) {
+Identity DecodeIdentity(const QByteArray& parameters, const QByteArray& serial) {
     Identity id;
     id.firmwareMinor = quint8(parameters[0]);
     id.firmwareMajor = quint8(parameters[1]);
@@ -48,7 +48,7 @@ Identity Decode(const QByteArray& parameters, const QByteArray& serial) {
     return id;
 }
 
-int RemainingMs(std::chrono::steady_clock::time_point deadline) {
+int MsUntil(std::chrono::steady_clock::time_point deadline) {
     return int(std::max<qint64>(0, std::chrono::duration_cast<std::chrono::milliseconds>(
                                        deadline - std::chrono::steady_clock::now())
                                        .count()));
@@ -78,7 +78,7 @@ std::unique_ptr<Interface> Interface::Probe(const QString& path, int* error, int
     QByteArray serial;
     Message message;
     while ((parameters.isEmpty() || serial.isEmpty()) &&
-           link->Await({kParameters, kSerialNumber}, RemainingMs(deadline), &message) ==
+           link->Await({kParameters, kSerialNumber}, MsUntil(deadline), &message) ==
                Link::Outcome::Received) {
         (message.label == kParameters ? parameters : serial) = message.data;
     }
@@ -86,7 +86,8 @@ std::unique_ptr<Interface> Interface::Probe(const QString& path, int* error, int
         OS_LOG_INFO(Log::UsbPro(), "Not an interface (no parameters): path " + path);
         return nullptr;
     }
-    return std::unique_ptr<Interface>(new Interface(std::move(link), Decode(parameters, serial)));
+    return std::unique_ptr<Interface>(
+        new Interface(std::move(link), DecodeIdentity(parameters, serial)));
 }
 
 PortLayer::IoResult Interface::IoControl(quint32 code, const QByteArray& input, quint32 capacity) {
@@ -99,36 +100,36 @@ PortLayer::IoResult Interface::IoControl(quint32 code, const QByteArray& input, 
             return result;
         }
     }
-    return Failed(EINVAL);
+    return FailedWith(EINVAL);
 }
 
 PortLayer::IoResult Interface::Write(const QByteArray& data) {
     std::lock_guard lock(m_requestLock);
     if (data.size() != kDmxFrameSize) {
-        return Failed(EINVAL);
+        return FailedWith(EINVAL);
     }
     if (m_link->IsGone()) {
-        return Failed(ENODEV);
+        return FailedWith(ENODEV);
     }
     m_link->Send(kSendDmx, char(kNullStartCode) + data);
     return {0, {}, quint32(data.size())};
 }
 
 PortLayer::IoResult Interface::GetPortModes(const QByteArray&) {
-    return Output(m_portModes);
+    return Answered(m_portModes);
 }
 
 PortLayer::IoResult Interface::SetPortModes(const QByteArray& input) {
     if (input.size() < kPortModeBlockSize) {
-        return Failed(EINVAL);
+        return FailedWith(EINVAL);
     }
     m_portModes = input.left(kPortModeBlockSize);
     return {};
 }
 
 PortLayer::IoResult Interface::RdmSend(const QByteArray& input) {
-    if (!ValidHeader(input)) {
-        return Failed(EINVAL);
+    if (!OnPortZero(input)) {
+        return FailedWith(EINVAL);
     }
     if (m_outcomePending) {
         // The last request's outcome was not asked for (a broadcast, a command without a
@@ -138,7 +139,7 @@ PortLayer::IoResult Interface::RdmSend(const QByteArray& input) {
         }
     }
     if (m_link->IsGone()) {
-        return Failed(ENODEV);
+        return FailedWith(ENODEV);
     }
     const QByteArray request = input.mid(kRdmHeaderSize);
     m_link->Discard();
@@ -148,8 +149,8 @@ PortLayer::IoResult Interface::RdmSend(const QByteArray& input) {
 }
 
 PortLayer::IoResult Interface::RdmReceive(const QByteArray& input) {
-    if (!ValidHeader(input)) {
-        return Failed(EINVAL);
+    if (!OnPortZero(input)) {
+        return FailedWith(EINVAL);
     }
     if (!m_outcomePending) {
         return {};  // a reply is handed out once
@@ -161,14 +162,14 @@ PortLayer::IoResult Interface::DeviceInfo(const QByteArray&) {
     QByteArray info(kDeviceInfoSize, '\0');
     qToLittleEndian<quint16>(kUsbProProductCode, info.data() + 2);
     qToLittleEndian<quint32>(m_identity.serialNumber, info.data() + 4);
-    return Output(info);
+    return Answered(info);
 }
 
 PortLayer::IoResult Interface::FirmwareVersion(const QByteArray&) {
     QByteArray version(kVersionSize, '\0');
     version[2] = char(m_identity.firmwareMajor);
     version[3] = char(m_identity.firmwareMinor);
-    return Output(version);
+    return Answered(version);
 }
 
 PortLayer::IoResult Interface::TakeOutcome() {
@@ -177,7 +178,7 @@ PortLayer::IoResult Interface::TakeOutcome() {
         std::chrono::steady_clock::now() + std::chrono::milliseconds(kReplyWindowMs);
     Message message;
     Link::Outcome outcome;
-    while ((outcome = m_link->Await({kReceived, kRdmTimeout}, RemainingMs(deadline), &message)) ==
+    while ((outcome = m_link->Await({kReceived, kRdmTimeout}, MsUntil(deadline), &message)) ==
            Link::Outcome::Received) {
         if (message.label == kRdmTimeout) {
             return {};
@@ -191,10 +192,10 @@ PortLayer::IoResult Interface::TakeOutcome() {
                                               .arg(status, 2, 16, QChar('0'))
                                               .arg(Path()));
         }
-        return Output(heard);
+        return Answered(heard);
     }
     if (outcome != Link::Outcome::TimedOut) {
-        return Failed(ErrorOf(outcome));
+        return FailedWith(ErrorOf(outcome));
     }
     // Nothing came back: either no fixture answered and the interface does not report it,
     // or the interface itself stopped answering.
@@ -204,7 +205,7 @@ PortLayer::IoResult Interface::TakeOutcome() {
         return {};
     }
     OS_LOG_WARNING(Log::UsbPro(), "Interface stopped answering: path " + Path());
-    return Failed(ErrorOf(outcome));
+    return FailedWith(ErrorOf(outcome));
 }
 
 int Interface::ErrorOf(Link::Outcome outcome) {
