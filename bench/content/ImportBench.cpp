@@ -7,6 +7,7 @@
 //
 //   build/bin/import_bench [--codec libx264|mpeg4] [--runs N]
 
+#include "BestTime.h"
 #include "content/import/FrameReaders.h"
 #include "content/import/ImageImporter.h"
 #include "content/import/SettingsImageImport.h"
@@ -70,18 +71,6 @@ int DecodeOnly(const QString& file) {
     return pictures;
 }
 
-// The best of `runs` timings, in seconds.
-double Best(int runs, const std::function<void()>& work) {
-    double best = 1e9;
-    for (int r = 0; r < runs; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e9);
-    }
-    return best;
-}
-
 // The plain average of the picture's pixels under LED n's mask.
 QRgb PlainAverage(const QImage& picture, const LedSampler& sampler, int n) {
     const QPoint at = sampler.LedPixels()[size_t(n)];
@@ -130,11 +119,11 @@ template <class Image>
 void Measure(const char* family, const QString& clip, int runs, double decode) {
     ImageStore store(SettingsImageImport::kMaxFrameEdge, SettingsImageImport::kMaxFrameEdge);
     LEDImageImporter<Image> importer;
-    const double import = Best(runs, [&] {
+    const double import = BestTime(runs, [&] {
         Image image;
         SettingsImageImport::ImportFile(image, clip, {}, nullptr);
     });
-    const double read = Best(runs, [&] {
+    const double read = BestTime(runs, [&] {
         ImageStore again(SettingsImageImport::kMaxFrameEdge, SettingsImageImport::kMaxFrameEdge);
         FrameReaders::ReadFrames(clip, again);
     });
@@ -146,7 +135,7 @@ void Measure(const char* family, const QString& clip, int runs, double decode) {
     // A colour setting keeps every pixel's weight; a weight setting makes each pixel count
     // differently, the slower sampling.
     const auto resample = [&](int ImportSettings::*setting, int first) {
-        return Best(runs, [&, value = first]() mutable {
+        return BestTime(runs, [&, value = first]() mutable {
             ImportSettings settings = importer.Settings();
             settings.*setting = value++;
             importer.SetSettings(settings);
@@ -191,7 +180,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         int pictures = 0;
-        const double decode = Best(runs, [&] { pictures = DecodeOnly(clip); });
+        const double decode = BestTime(runs, [&] { pictures = DecodeOnly(clip); });
         std::printf(
             "%s clip: %d frames of 512 x 512 (%s, %lld kB), %d threads; decode alone %.3f s\n",
             made.name, pictures, qPrintable(codec), QFileInfo(clip).size() / 1024,

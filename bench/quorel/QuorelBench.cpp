@@ -5,6 +5,7 @@
 //
 //   build/bin/quorel_bench [--runs N]
 
+#include "BestTime.h"
 #include "content/import/FrameReaders.h"
 #include "content/import/ImageSink.h"
 #include "quorel/QuorelRenderer.h"
@@ -30,17 +31,6 @@ public:
     }
     int frames = 0;
 };
-
-double Best(int runs, const std::function<void()>& work) {
-    double best = 1e9;
-    for (int r = 0; r < runs; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e9);
-    }
-    return best;
-}
 
 QuorelTemplate Grid(int columns, int rows) {
     QuorelTemplate quorel;
@@ -74,14 +64,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     int frames = 0;
-    const double read = Best(runs, [&] {
+    const double read = BestTime(runs, [&] {
         CountingSink sink;
         FrameReaders::ReadFrames(clip, sink);
         frames = sink.frames;
     });
     const QuorelTemplate quorel = Grid(8, 4);
     size_t images = 0;
-    const double render = Best(runs, [&] {
+    const double render = BestTime(runs, [&] {
         std::vector<QuorelRenderer::Rendered> rendered;
         QuorelRenderer::Render(quorel, clip, {}, &rendered, &error);
         images = rendered.size();
