@@ -1,4 +1,5 @@
 #include "hardware/DriverRequests.h"
+#include "hardware/InterfaceClasses.h"
 #include "hardware/RdmUniverseUsb.h"
 #include "hardware/WidgetManager.h"
 #include "hardware/WidgetSummary.h"
@@ -8,7 +9,10 @@
 #include "support/Eventually.h"
 #include "support/LogCapture.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -198,4 +202,18 @@ TEST_F(UsbProPortLayerTest, HotPlugFollowsTheInterfaceAppearingAndVanishing) {
     EXPECT_TRUE(Eventually([&] { return universe.HasWidget(); }));
     m_server->Stop();  // the terminal closes and the link goes
     EXPECT_TRUE(Eventually([&] { return !universe.HasWidget(); }));
+}
+
+TEST_F(UsbProPortLayerTest, ScanListsEachInterfaceOnceByItsStableName) {
+    Serve();
+    const QString device = QFileInfo(m_link).symLinkTarget();  // the terminal's device node
+    QDir dev(m_dir.filePath("dev"));
+    ASSERT_TRUE(dev.mkpath("serial/by-id"));
+    ASSERT_TRUE(QFile::link(device, dev.filePath("ttyUSB3")));
+    ASSERT_TRUE(QFile::link(device, dev.filePath("serial/by-id/usb-Interface_12345678-if00")));
+    ASSERT_TRUE(QFile::link(device, dev.filePath("ttyS0")));  // not a USB serial device
+    UsbProPortLayer scan(UsbProPortLayer::Locations{dev.path(), dev.filePath("serial/by-id")});
+    EXPECT_EQ(scan.Enumerate(UsbProPortLayer::InterfaceClass()),
+              QStringList({dev.filePath("serial/by-id/usb-Interface_12345678-if00")}));
+    EXPECT_TRUE(scan.Enumerate(InterfaceClasses::All()[0]).isEmpty());
 }
