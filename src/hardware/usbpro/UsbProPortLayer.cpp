@@ -102,12 +102,16 @@ void UsbProPortLayer::Refresh() {
         std::lock_guard lock(m_lock);
         if (found) {
             const UsbPro::Identity& id = found->Id();
-            OS_LOG_INFO(Log::UsbPro(), QStringLiteral("Interface found: path %1, serial %2, "
-                                                      "firmware %3.%4")
-                                           .arg(path)
-                                           .arg(id.serialNumber, 8, 16, QChar('0'))
-                                           .arg(id.firmwareMajor)
-                                           .arg(id.firmwareMinor));
+            OS_LOG_INFO(Log::UsbPro(),
+                        QStringLiteral("Interface found: path %1, serial %2, firmware %3.%4, "
+                                       "break %5 and mark %6 (x 10.67 us), %7 frames/s")
+                            .arg(path)
+                            .arg(id.serialNumber, 8, 16, QChar('0'))
+                            .arg(id.firmwareMajor)
+                            .arg(id.firmwareMinor)
+                            .arg(id.breakTime)
+                            .arg(id.markTime)
+                            .arg(id.refreshRate));
             m_present[path] = found;
             Follow(found);
         } else if (error == 0) {
