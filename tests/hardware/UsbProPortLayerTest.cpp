@@ -217,3 +217,15 @@ TEST_F(UsbProPortLayerTest, ScanListsEachInterfaceOnceByItsStableName) {
               QStringList({dev.filePath("serial/by-id/usb-Interface_12345678-if00")}));
     EXPECT_TRUE(scan.Enumerate(InterfaceClasses::All()[0]).isEmpty());
 }
+
+TEST_F(UsbProPortLayerTest, InterfaceIsOpenedAfreshAfterTheManagerShutsDown) {
+    Serve();
+    {
+        RdmUniverseUsb universe;
+        EXPECT_EQ(Exchange(universe), kReply);
+    }
+    WidgetManager::Shutdown();  // cancels and closes every handle
+    RdmUniverseUsb universe;
+    ASSERT_TRUE(universe.HasWidget());
+    EXPECT_EQ(Exchange(universe), kReply);
+}

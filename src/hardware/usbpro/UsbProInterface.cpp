@@ -108,8 +108,8 @@ PortLayer::IoResult Interface::Write(const QByteArray& data) {
     if (data.size() != kDmxFrameSize) {
         return FailedWith(EINVAL);
     }
-    if (m_link->IsGone()) {
-        return FailedWith(ENODEV);
+    if (const int error = LinkError()) {
+        return FailedWith(error);
     }
     m_link->Send(kSendDmx, char(kNullStartCode) + data);
     return {0, {}, quint32(data.size())};
@@ -138,8 +138,8 @@ PortLayer::IoResult Interface::RdmSend(const QByteArray& input) {
             return last;
         }
     }
-    if (m_link->IsGone()) {
-        return FailedWith(ENODEV);
+    if (const int error = LinkError()) {
+        return FailedWith(error);
     }
     const QByteArray request = input.mid(kRdmHeaderSize);
     m_link->Discard();
@@ -206,6 +206,10 @@ PortLayer::IoResult Interface::TakeOutcome() {
     }
     OS_LOG_WARNING(Log::UsbPro(), "Interface stopped answering: path " + Path());
     return FailedWith(ErrorOf(outcome));
+}
+
+int Interface::LinkError() const {
+    return m_link->IsGone() ? ENODEV : m_link->IsCancelled() ? ECANCELED : 0;
 }
 
 int Interface::ErrorOf(Link::Outcome outcome) {

@@ -68,6 +68,8 @@ private:
     // Waits for what the interface made of the last RDM request: the bytes heard, or empty
     // when nothing was heard. Fails when the interface does not show it is still there.
     PortLayer::IoResult TakeOutcome();
+    // ENODEV once the device went away, ECANCELED once requests were cancelled, else 0.
+    int LinkError() const;
     // The errno value for a wait that ended without a message.
     static int ErrorOf(Link::Outcome outcome);
 
