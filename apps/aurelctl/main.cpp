@@ -8,7 +8,7 @@
 //   aurelctl library ls [--quorel]
 //   aurelctl content ls|upload|download|rm|mkdir|rename UID ...
 //   aurelctl quorel-address UID [N]
-//   aurelctl quorel template ls|show|add|rm ...
+//   aurelctl quorel template ls|show|add|rm ... | render TEMPLATE MEDIA NAME
 
 #include "CommandLine.h"
 #include "ContentVerbs.h"
@@ -50,7 +50,7 @@ const Verb kVerbs[] = {
     {"library", "list the content library", &LibraryCommand::Run},
     {"content", "list and change the content stored in LED fixtures", &ContentVerbs::Run},
     {"quorel-address", "show or set an LED fixture's Quorel address", &ContentVerbs::QuorelAddress},
-    {"quorel", "list, show, add and remove Quorel templates", &QuorelCommand::Run},
+    {"quorel", "Quorel templates, and rendering them into collages", &QuorelCommand::Run},
 };
 
 QString Help() {
