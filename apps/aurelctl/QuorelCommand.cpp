@@ -11,6 +11,7 @@
 
 #include <QCommandLineParser>
 
+#include <cstdio>
 #include <functional>
 
 namespace QuorelCommand {
@@ -20,6 +21,8 @@ namespace {
 using CommandLine::Fail;
 
 constexpr int kUsageStatus = 2;
+// A long clip says how far its render has come every this many frames, on standard error.
+constexpr int kProgressFrames = 50;
 
 const char kUsage[] =
     "usage: aurelctl quorel template ls | show NAME | add [NAME] --family marqa|solvi "
@@ -205,8 +208,14 @@ int Render(const Templates& templates, const QStringList& words, const ImportSet
     std::vector<QuorelRenderer::Rendered> rendered;
     QString error;
     QStringList warnings;
-    if (!QuorelRenderer::Render(quorel, words[1], ControlsOf(given), &rendered, &error,
-                                &warnings)) {
+    const auto progress = [](int frames) {
+        if (frames % kProgressFrames == 0) {
+            std::fprintf(stderr, "rendered %d frames\n", frames);
+        }
+        return true;
+    };
+    if (!QuorelRenderer::Render(quorel, words[1], ControlsOf(given), &rendered, &error, &warnings,
+                                progress)) {
         return Fail(error, 1);
     }
     for (const QString& warning : warnings) {

@@ -46,7 +46,6 @@ struct QuorelImportParameters {
     double brightness = 1;
     int gridWidth = kMinGrid;
     int gridHeight = kMinGrid;
-    int maxGrid = kMaxGrid;
     double spacing = 1;  // pixels between sample points
 
     // For a fixture of `pixels` media pixels of the family (true: Marqa): its sample points lie

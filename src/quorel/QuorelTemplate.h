@@ -31,8 +31,6 @@ public:
         return m_fixtures;
     }
     QuorelTypes::Fixture* AddFixture(const QuorelTypes::Fixture& fixture);
-    // Removes and deletes the fixture; false when it is not one of this template's.
-    bool RemoveFixture(const QuorelTypes::Fixture* fixture);
     // Takes zoom, sample, family and a copy of every fixture (in order) from `other`; name,
     // frame and lock stay.
     void CopyLayoutFrom(const QuorelTemplate& other);

@@ -182,12 +182,6 @@ QuorelTemplate* QuorelTemplateList::At(int index) const {
     return index >= 0 && index < Count() ? m_templates[size_t(index)].get() : nullptr;
 }
 
-int QuorelTemplateList::IndexOf(const QuorelTemplate* quorel) const {
-    const auto found = std::find_if(m_templates.begin(), m_templates.end(),
-                                    [quorel](const auto& own) { return own.get() == quorel; });
-    return found == m_templates.end() ? -1 : int(found - m_templates.begin());
-}
-
 QString QuorelTemplateList::NewTemplateName() const {
     for (int number = 1;; ++number) {
         const QString name = QStringLiteral("New Template %1").arg(number);

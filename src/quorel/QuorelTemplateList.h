@@ -33,7 +33,6 @@ public:
     const Templates& All() const { return m_templates; }
     int Count() const { return int(m_templates.size()); }
     QuorelTemplate* At(int index) const;
-    int IndexOf(const QuorelTemplate* quorel) const;
 
     // "New Template %d" with the smallest number from 1 up that no template bears.
     QString NewTemplateName() const;

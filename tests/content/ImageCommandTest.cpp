@@ -12,15 +12,10 @@
 
 namespace {
 
-struct Result {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Result = ProgramText;
 
 Result RunAurelctl(const QStringList& arguments) {
-    const ProgramResult run = RunProgram(AURELCTL, arguments);
-    return {run.exitCode, QString::fromUtf8(run.out), QString::fromUtf8(run.err)};
+    return RunProgramText(AURELCTL, arguments);
 }
 
 class ImageCommandTest : public testing::Test {

@@ -1,4 +1,5 @@
 #include "LumoRigTest.h"
+#include "support/MarqaPackage.h"
 #include "support/RecordingFeedback.h"
 
 #include "archive/PackageBuilder.h"
@@ -34,6 +35,7 @@
 
 namespace {
 
+using MarqaPackage::WriteText;
 constexpr int kWaitMs = 30000;
 constexpr quint64 kSecondUid = 0x43560000A002ULL;
 
@@ -67,14 +69,6 @@ protected:
     static Sim::LumoStoredFile File(quint8 number, quint32 key, const QString& name) {
         return {number, key, name, Sim::SimLumoFixture::MakeImage("MARQA", key, name)};
     }
-    static std::unique_ptr<Content> Image(const QString& name, int address, quint32 key) {
-        auto image = std::make_unique<MarqaImage>();
-        image->SetName(name);
-        image->SetAddress(address);
-        image->SetFrames(std::vector<MarqaImage::Frame>(2));
-        image->SetContentKey(key);
-        return image;
-    }
     // A library package of Marqa folders, each with its items.
     ContentLibraryPackage* Package(
         const QList<std::pair<std::pair<QString, int>, QList<std::tuple<QString, int, quint32>>>>&
@@ -88,7 +82,7 @@ protected:
                 qobject_cast<ContentFolder*>(package->Child(package->ChildCount() - 1));
             for (const auto& [name, address, key] : items) {
                 ContentList list;
-                list.push_back(Image(name, address, key));
+                list.push_back(MarqaPackage::Image(name, address, key));
                 EXPECT_TRUE(made->AddContent(std::move(list), nullptr));
             }
         }
@@ -119,12 +113,6 @@ protected:
         held.sort();
         return held;
     }
-    static void WriteText(const QString& path, const QByteArray& text) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
-
     // The user folders of a fixture as "number name: file name key, ...".
     static QStringList Store(const Sim::SimLumoFixture& fixture) {
         QStringList text;
@@ -266,15 +254,7 @@ TEST_F(ContentSyncTest, TheDeleteAllOperationsEmptyTheirGroupOnEveryFixtureAndIn
 TEST_F(ContentSyncTest, AStockUpdateClonesTheFamilysStockPackageAndLeavesUserContentAlone) {
     // A MARQA stock package: folder "Logos" at 3 with "logo" (1) and "new" (2).
     const QString source = m_dir.filePath("stocksource");
-    QDir().mkpath(source + "/Logos");
-    for (const auto& [name, address, key] :
-         {std::tuple<QString, int, quint32>{"logo", 1, 0x31}, {"new", 2, 0x32}}) {
-        ASSERT_TRUE(Image(name, address, key)->Save(source + "/Logos/" + name + ".mqi"));
-    }
-    WriteText(source + "/config.xml", "<objects><folder name=\"Logos\" address=\"3\"/></objects>");
-    WriteText(source + "/Logos/config.xml",
-              "<objects><content name=\"logo\" address=\"1\"/><content name=\"new\" "
-              "address=\"2\"/></objects>");
+    MarqaPackage::WriteFolder(source, "Logos", 3, {{"logo", 1, 0x31}, {"new", 2, 0x32}});
     const QString stock = m_dir.filePath("stock");
     QDir().mkpath(stock);
     QString error;
@@ -317,8 +297,8 @@ TEST_F(ContentSyncTest, AQuorelUpdateGivesEachFixtureTheImagesMadeForItsQuorelAd
     // A MARQA collage "Wave": folder 251 with an image for Quorel address 12 and one for 13.
     const QString wave = m_dir.filePath("quorel/Wave/Wave");
     QDir().mkpath(wave);
-    ASSERT_TRUE(Image("w12", 1, 0x1201)->Save(wave + "/w12.mqi"));
-    ASSERT_TRUE(Image("w13", 2, 0x1301)->Save(wave + "/w13.mqi"));
+    ASSERT_TRUE(MarqaPackage::Image("w12", 1, 0x1201)->Save(wave + "/w12.mqi"));
+    ASSERT_TRUE(MarqaPackage::Image("w13", 2, 0x1301)->Save(wave + "/w13.mqi"));
     WriteText(wave + "/../config.xml",
               "<objects policy=\"MARQAQUORELContentPackagePolicy\"><folder name=\"Wave\" "
               "address=\"251\"/></objects>");

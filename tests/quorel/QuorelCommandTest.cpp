@@ -11,15 +11,10 @@
 
 namespace {
 
-struct Result {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Result = ProgramText;
 
 Result Quorel(const QStringList& arguments) {
-    const ProgramResult run = RunProgram(AURELCTL, QStringList{"quorel"} + arguments);
-    return {run.exitCode, QString::fromUtf8(run.out), QString::fromUtf8(run.err)};
+    return RunProgramText(AURELCTL, QStringList{"quorel"} + arguments);
 }
 
 }  // namespace

@@ -27,3 +27,15 @@ inline ProgramResult RunProgram(
     result.err = process.readAllStandardError();
     return result;
 }
+
+// The same run, what it printed read as UTF-8 text.
+struct ProgramText {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+inline ProgramText RunProgramText(const QString& program, const QStringList& arguments) {
+    const ProgramResult run = RunProgram(program, arguments);
+    return {run.exitCode, QString::fromUtf8(run.out), QString::fromUtf8(run.err)};
+}

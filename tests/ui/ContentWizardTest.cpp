@@ -1,3 +1,4 @@
+#include "UiRig.h"
 #include "WhenModal.h"
 #include "archive/PackageBuilder.h"
 #include "content/NamedPolicies.h"
@@ -12,6 +13,7 @@
 #include "rdm/devices/DeviceManager.h"
 #include "sim/Rig.h"
 #include "sim/SimulatedPortLayer.h"
+#include "support/MarqaPackage.h"
 #include "ui/AurelMainWindow.h"
 #include "ui/OperationDialog.h"
 #include "ui/tree/DeviceManagerNode.h"
@@ -129,20 +131,8 @@ void Check(QTreeWidget* tree, const QString& startsWith) {
     found[0]->setCheckState(0, Qt::Checked);
 }
 
-void WriteText(const QString& path, const QByteArray& text) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
-
-std::unique_ptr<Content> Image(const QString& name, int address, quint32 key) {
-    auto image = std::make_unique<MarqaImage>();
-    image->SetName(name);
-    image->SetAddress(address);
-    image->SetFrames(std::vector<MarqaImage::Frame>(2));
-    image->SetContentKey(key);
-    return image;
-}
+using MarqaPackage::Image;
+using MarqaPackage::WriteText;
 
 // Answers every message box that opens while it lives, keeping the last one's title and text.
 class BoxWatcher {
@@ -201,13 +191,8 @@ protected:
 
     static std::shared_ptr<Sim::SimWidget> Widget() { return Layer().Widget("demo-dmx-4"); }
 
-    static int RigFixtureCount() {
-        int count = 3;
-        for (const Sim::RigWidget& widget : Sim::Rig::Demo().widgets) {
-            count += int(widget.fixtures.size());
-        }
-        return count;
-    }
+    // The demo rig's fixtures and the three these tests add.
+    static int RigFixtureCount() { return DemoFixtureCount() + 3; }
 
     // Discovers through the menu and waits until every LED fixture's content has been read.
     void Discover() {
@@ -539,15 +524,7 @@ TEST_F(ContentWizardTest, DeletingUserAndQuorelContentEmptiesTheCheckedFixturesA
 TEST_F(ContentWizardTest, StockUpdateGivesTheCheckedFixturesTheirFamilysStockPackage) {
     QTemporaryDir dir;
     const QString source = dir.filePath("stock");
-    QDir().mkpath(source + "/Logos");
-    for (const auto& [name, address, key] :
-         {std::tuple<QString, int, quint32>{"Logo", 1, 0x31}, {"Star", 2, 0x32}}) {
-        ASSERT_TRUE(Image(name, address, key)->Save(source + "/Logos/" + name + ".mqi"));
-    }
-    WriteText(source + "/config.xml", "<objects><folder name=\"Logos\" address=\"3\"/></objects>");
-    WriteText(source + "/Logos/config.xml",
-              "<objects><content name=\"Logo\" address=\"1\"/><content name=\"Star\" "
-              "address=\"2\"/></objects>");
+    MarqaPackage::WriteFolder(source, "Logos", 3, {{"Logo", 1, 0x31}, {"Star", 2, 0x32}});
     const QString stock = Os::NamedFolders::Path("StockContent");
     QDir().mkpath(stock);
     QString error;

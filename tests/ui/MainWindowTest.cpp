@@ -1,3 +1,4 @@
+#include "UiRig.h"
 #include "WhenModal.h"
 #include "comm/IFeedback.h"
 #include "content/NamedPolicies.h"
@@ -60,14 +61,6 @@ protected:
     MainWindowTest() {
         DeviceManager::Instance()->MergeDiscovery({});  // every test starts undiscovered
         m_devices = dynamic_cast<DeviceManagerNode*>(m_window.Tree()->Model()->item(0));
-    }
-
-    static int DemoFixtureCount() {
-        int count = 0;
-        for (const Sim::RigWidget& widget : Sim::Rig::Demo().widgets) {
-            count += int(widget.fixtures.size());
-        }
-        return count;
     }
 
     void Discover() {

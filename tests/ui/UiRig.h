@@ -13,6 +13,15 @@
 
 #include <memory>
 
+// How many fixtures the demo rig holds on all its widgets.
+inline int DemoFixtureCount() {
+    int count = 0;
+    for (const Sim::RigWidget& widget : Sim::Rig::Demo().widgets) {
+        count += int(widget.fixtures.size());
+    }
+    return count;
+}
+
 // The whole test process runs on the demo rig in process, on the virtual clock, with one
 // command manager installed before the device manager is first used.
 class UiRig : public ::testing::Environment {
