@@ -212,6 +212,24 @@ TEST_F(ImportMediaTest, LargeClipsAreScaledWhileDecodingAndBadFilesSayWhy) {
     EXPECT_LE(partial.FrameCount(), 2);
 }
 
+// The converter writes whole blocks of pixels; a clip whose width is not a multiple of them
+// must still be read into its pictures without writing past them.
+TEST_F(ImportMediaTest, ClipsOfAnyWidthAreReadIntoTheirPictures) {
+    const QString clip =
+        Clip("odd.mp4", "testsrc2=s=300x200:r=25:d=4.2", {"-c:v", "libx264", "-frames:v", "105"});
+    for (int run = 0; run < 3; ++run) {
+        MarqaImage image;
+        QString error;
+        ASSERT_TRUE(SettingsImageImport::ImportFile(image, clip, {}, &error))
+            << error.toStdString();
+        EXPECT_EQ(image.FrameCount(), 105);
+        ImageStore store;
+        ASSERT_TRUE(FrameReaders::ReadFrames(clip, store));
+        ASSERT_EQ(store.FrameCount(), 105);
+        EXPECT_EQ(store.Frames()[0].picture.size(), QSize(300, 200));
+    }
+}
+
 TEST_F(ImportMediaTest, ASolidRedClipGivesRedLeds) {
     const QString clip = Clip("red.mkv", "color=c=red:s=128x128:r=25:d=0.2", {"-c:v", "ffv1"});
     MarqaImage image;

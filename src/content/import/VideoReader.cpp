@@ -12,6 +12,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/imgutils.h>
+#include <libavutil/mem.h>
 #include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
@@ -93,6 +94,20 @@ SwsContext* MakeScaler(const ScalerKey& key) {
         return nullptr;
     }
     return context;
+}
+
+// A 32-bit RGB picture the converter may write: its vector code stores whole blocks of pixels,
+// past the end of a row whose width is not a multiple of the block, and past the last row. The
+// rows are padded to 64 bytes and the buffer ends with a spare 64 bytes, so nothing lands
+// outside it.
+QImage ConversionTarget(QSize size) {
+    constexpr int kPadding = 64;
+    const qsizetype stride = (qsizetype(size.width()) * 4 + kPadding - 1) / kPadding * kPadding;
+    auto* bits = static_cast<uchar*>(av_malloc(size_t(stride * size.height() + kPadding)));
+    if (!bits) {
+        return {};
+    }
+    return QImage(bits, size.width(), size.height(), stride, QImage::Format_RGB32, av_free, bits);
 }
 
 // One decoding run: the decoder delivers pictures in display order; each waits, still decoded,
@@ -257,7 +272,7 @@ private:
             m_scalerKey = key;
         }
         if (m_picture.size() != size || !m_picture.isDetached()) {
-            m_picture = QImage(size, QImage::Format_RGB32);
+            m_picture = ConversionTarget(size);
         }
         if (!m_scaler || m_picture.isNull()) {
             return Fail(QStringLiteral("the clip's pictures cannot be converted"));
