@@ -5,6 +5,7 @@
 //   aurelctl address UID N
 //   aurelctl image info|gif|convert|render|import ...
 //   aurelctl package ls|cat|pack ...
+//   aurelctl firmware info|pack ...
 //   aurelctl library ls [--quorel]
 //   aurelctl content ls|upload|download|rm|mkdir|rename UID ...
 //   aurelctl quorel-address UID [N]
@@ -14,6 +15,7 @@
 #include "ContentVerbs.h"
 #include "DeviceVerbs.h"
 #include "DiscoverVerb.h"
+#include "FirmwareCommand.h"
 #include "ImageCommand.h"
 #include "LibraryCommand.h"
 #include "PackageCommand.h"
@@ -47,6 +49,7 @@ const Verb kVerbs[] = {
     {"address", "set a fixture's DMX start address", &DeviceVerbs::Address},
     {"image", "show, convert, render and import LED image files", &ImageCommand::Run},
     {"package", "list, read and build package archives", &PackageCommand::Run},
+    {"firmware", "show and build LED fixture firmware packages", &FirmwareCommand::Run},
     {"library", "list the content library", &LibraryCommand::Run},
     {"content", "list and change the content stored in LED fixtures", &ContentVerbs::Run},
     {"quorel-address", "show or set an LED fixture's Quorel address", &ContentVerbs::QuorelAddress},

@@ -1,6 +1,8 @@
 #include "lumo/devices/LumoRDM.h"
 
+#include "archive/ArchivePathRouter.h"
 #include "content/ContentModelMutex.h"
+#include "firmware/FirmwarePackage.h"
 #include "lumo/devices/ConfigHandler.h"
 #include "lumo/tree/LumoRDMContentGroup.h"
 #include "lumo/tree/LumoRDMContentRoot.h"
@@ -12,14 +14,6 @@
 #include <QFileInfo>
 
 namespace {
-
-QString VersionText(const std::array<quint32, 4>& version) {
-    return QStringLiteral("%1.%2.%3.%4")
-        .arg(version[0])
-        .arg(version[1])
-        .arg(version[2])
-        .arg(version[3]);
-}
 
 // Items below a folder: sub-folders count their own items, anything else counts one.
 int CountBelow(const ContentFolder* folder) {
@@ -110,7 +104,8 @@ QString LumoRDM::GetFirmwarePackageVersion(const QString& folder) const {
         return QStringLiteral("(Error parsing file)");
     }
     return QStringLiteral("Motion %1, Graphics %2, FPGA %3")
-        .arg(VersionText(*handler->Motion()), VersionText(*handler->Graphics()))
+        .arg(FirmwarePackage::VersionText(*handler->Motion()),
+             FirmwarePackage::VersionText(*handler->Graphics()))
         .arg(*handler->Fpga());
 }
 
@@ -156,9 +151,6 @@ QString LumoRDM::StockPackagePath(const QString& name) {
 }
 
 std::unique_ptr<QIODevice> LumoRDM::OpenFolderFile(const QString& folder, const QString& name) {
-    auto file = std::make_unique<QFile>(QDir(folder).filePath(name));
-    if (!file->open(QIODevice::ReadOnly)) {
-        return nullptr;
-    }
-    return file;
+    // A firmware package is read in place, like a folder.
+    return ArchivePathRouter::OpenRead(folder + '/' + name);
 }

@@ -1,5 +1,6 @@
 #include "lumo/devices/MarqaRDM.h"
 
+#include "firmware/FirmwarePackage.h"
 #include "lumo/tree/MarqaRDMContentRoot.h"
 
 MarqaRDM::MarqaRDM(quint64 uid, QObject* parent) : LumoRDM(uid, parent) {
@@ -7,15 +8,15 @@ MarqaRDM::MarqaRDM(quint64 uid, QObject* parent) : LumoRDM(uid, parent) {
 }
 
 QString MarqaRDM::GetFirmwarePackagePath() const {
-    return StockPackagePath(QStringLiteral("marqa.crvpkg"));
+    return StockPackagePath(QLatin1String(FirmwarePackage::kMarqa.stock));
 }
 
 QString MarqaRDM::GetFirmwarePackagePattern() const {
-    return QStringLiteral("marqa*.crvpkg");
+    return QLatin1String(FirmwarePackage::kMarqa.pattern);
 }
 
 std::unique_ptr<QIODevice> MarqaRDM::OpenVersionFile(const QString& folder) const {
-    return OpenFolderFile(folder, QStringLiteral("Marqa_config.xml"));
+    return OpenFolderFile(folder, QLatin1String(FirmwarePackage::kMarqa.versions));
 }
 
 LumoRDMContentRoot* MarqaRDM::GetContentRoot() {

@@ -1,5 +1,6 @@
 #include "lumo/devices/SolviRDM.h"
 
+#include "firmware/FirmwarePackage.h"
 #include "lumo/tree/SolviRDMContentRoot.h"
 
 SolviRDM::SolviRDM(quint64 uid, QObject* parent) : LumoRDM(uid, parent) {
@@ -7,15 +8,15 @@ SolviRDM::SolviRDM(quint64 uid, QObject* parent) : LumoRDM(uid, parent) {
 }
 
 QString SolviRDM::GetFirmwarePackagePath() const {
-    return StockPackagePath(QStringLiteral("solvi.crvpkg"));
+    return StockPackagePath(QLatin1String(FirmwarePackage::kSolvi.stock));
 }
 
 QString SolviRDM::GetFirmwarePackagePattern() const {
-    return QStringLiteral("solvi*.crvpkg");
+    return QLatin1String(FirmwarePackage::kSolvi.pattern);
 }
 
 std::unique_ptr<QIODevice> SolviRDM::OpenVersionFile(const QString& folder) const {
-    return OpenFolderFile(folder, QStringLiteral("Solvi_config.xml"));
+    return OpenFolderFile(folder, QLatin1String(FirmwarePackage::kSolvi.versions));
 }
 
 LumoRDMContentRoot* SolviRDM::GetContentRoot() {
