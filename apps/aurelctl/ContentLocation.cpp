@@ -35,17 +35,23 @@ constexpr Prefix kPrefixes[] = {
     {"pkg:", ContentLocation::PackageFile},
 };
 
-// The package policy for content of the folder policy's family.
+// The package written for content of the folder policy's family: a content package, or a
+// collage package for Quorel content (its items keep their Quorel numbers).
 struct FamilyPackage {
     const PolicyBase& (*folder)();
     const PolicyBase& (*package)();
+    bool collage;
 };
 
 const FamilyPackage kFamilyPackages[] = {
-    {&NamedPolicies::MarqaContentFolder, &NamedPolicies::MarqaContentPackage},
-    {&NamedPolicies::SolviContentFolder, &NamedPolicies::SolviContentPackage},
-    {&NamedPolicies::MarqaContentPackage, &NamedPolicies::MarqaContentPackage},
-    {&NamedPolicies::SolviContentPackage, &NamedPolicies::SolviContentPackage},
+    {&NamedPolicies::MarqaContentFolder, &NamedPolicies::MarqaContentPackage, false},
+    {&NamedPolicies::SolviContentFolder, &NamedPolicies::SolviContentPackage, false},
+    {&NamedPolicies::MarqaContentPackage, &NamedPolicies::MarqaContentPackage, false},
+    {&NamedPolicies::SolviContentPackage, &NamedPolicies::SolviContentPackage, false},
+    {&NamedPolicies::MarqaQuorelContentFolder, &NamedPolicies::MarqaQuorelContentPackage, true},
+    {&NamedPolicies::SolviQuorelContentFolder, &NamedPolicies::SolviQuorelContentPackage, true},
+    {&NamedPolicies::MarqaQuorelContentPackage, &NamedPolicies::MarqaQuorelContentPackage, true},
+    {&NamedPolicies::SolviQuorelContentPackage, &NamedPolicies::SolviQuorelContentPackage, true},
 };
 
 // The child of that name (without regard to case), or null.
@@ -291,8 +297,13 @@ ContentFolder* ContentPlaces::NewPackageFile(const QString& file, const ContentB
     for (const FamilyPackage& row : kFamilyPackages) {
         if (policy == &row.folder()) {
             const ArchiveWriterEnabler writing;
-            m_written.push_back(
-                std::make_unique<ContentLibraryPackageDestinationFile>(file, &row.package()));
+            if (row.collage) {
+                m_written.push_back(std::make_unique<QuorelContentLibraryPackageDestinationFile>(
+                    file, &row.package()));
+            } else {
+                m_written.push_back(
+                    std::make_unique<ContentLibraryPackageDestinationFile>(file, &row.package()));
+            }
             return m_written.back().get();
         }
     }

@@ -4,8 +4,11 @@
 #include "ImportCommand.h"
 
 #include "comm/FeedbackCollector.h"
+#include "content/ContentModelMutex.h"
+#include "content/ContentPolicyFolder.h"
 #include "content/NamedPolicies.h"
 #include "content/library/QuorelContentLibrary.h"
+#include "quorel/QuorelCollage.h"
 #include "quorel/QuorelRenderer.h"
 #include "quorel/QuorelTemplateList.h"
 
@@ -27,7 +30,8 @@ constexpr int kProgressFrames = 50;
 const char kUsage[] =
     "usage: aurelctl quorel template ls | show NAME | add [NAME] --family marqa|solvi "
     "[--copy FROM] | rm NAME\n"
-    "       aurelctl quorel render TEMPLATE MEDIA NAME [settings]";
+    "       aurelctl quorel render TEMPLATE MEDIA NAME [settings]\n"
+    "       aurelctl quorel ls";
 
 QString FamilyName(int fixtureType) {
     return fixtureType == QuorelTypes::kMarqa ? QStringLiteral("MARQA") : QStringLiteral("Solvi");
@@ -197,6 +201,43 @@ QuorelSettings ControlsOf(const ImportSettings& given) {
     return controls;
 }
 
+// The collages of the Quorel library: each one's family and, folder by folder, the Quorel
+// addresses of the fixtures it has images for.
+int ListCollages() {
+    QuorelContentLibraryRoot library;
+    CommandLine::Print(library.DirPath() + "\n");
+    const ContentModelLock lock;
+    QList<QStringList> rows;
+    for (int c = 0; c < library.ChildCount(); ++c) {
+        const auto* collage = qobject_cast<const ContentPolicyFolder*>(library.Child(c));
+        if (!collage) {
+            continue;
+        }
+        const QString family = collage->Policy() == &NamedPolicies::MarqaQuorelContentPackage()
+                                   ? FamilyName(QuorelTypes::kMarqa)
+                                   : FamilyName(QuorelTypes::kSolvi);
+        for (int f = 0; f < collage->ChildCount(); ++f) {
+            const auto* folder = qobject_cast<const ContentFolder*>(collage->Child(f));
+            if (!folder) {
+                continue;
+            }
+            QStringList addresses;
+            for (int i = 0; i < folder->ChildCount(); ++i) {
+                addresses.append(QString::number(folder->Child(i)->Tag()));
+            }
+            rows.append({collage->Name(), family, folder->Name(),
+                         QString::number(folder->Address()), addresses.join(", ")});
+        }
+    }
+    if (rows.isEmpty()) {
+        CommandLine::Print("(no collages)\n");
+        return 0;
+    }
+    CommandLine::Print(
+        CommandLine::Table({"Collage", "Family", "Folder", "Number", "Quorel addresses"}, rows));
+    return 0;
+}
+
 // Renders the template's fixtures from the media and stores them as collage `name` in the
 // Quorel library of the template's family; an existing collage is never replaced.
 int Render(const Templates& templates, const QStringList& words, const ImportSettings& given) {
@@ -221,23 +262,14 @@ int Render(const Templates& templates, const QStringList& words, const ImportSet
     for (const QString& warning : warnings) {
         CommandLine::Print("warning: " + warning + "\n");
     }
-    const int images = int(rendered.size());
-    const std::unique_ptr<ContentFolder> collage =
-        QuorelRenderer::Collage(words[2], std::move(rendered));
-    const PolicyBase& policy = quorel.fixtureType == QuorelTypes::kMarqa
-                                   ? NamedPolicies::MarqaQuorelContentPackage()
-                                   : NamedPolicies::SolviQuorelContentPackage();
+    QuorelCollage collage(quorel.fixtureType, std::move(rendered));
     QuorelContentLibraryRoot library;
-    FeedbackCollector feedback;
-    if (!library.ImportCollage(words[2], &policy, *collage, &feedback)) {
-        const QStringList errors = feedback.Errors();
-        return Fail(errors.isEmpty() ? QStringLiteral("the collage could not be stored")
-                                     : errors.join("; "),
-                    1);
+    if (collage.StoreAs(library, words[2], &error) != QuorelCollage::Stored::Yes) {
+        return Fail(error, 1);
     }
     CommandLine::Print(QStringLiteral("%1 collage \"%2\": %3 image(s) in %4\n")
                            .arg(FamilyName(quorel.fixtureType), words[2])
-                           .arg(images)
+                           .arg(collage.ImageCount())
                            .arg(library.DirPath()));
     return 0;
 }
@@ -269,6 +301,9 @@ int Run(const QStringList& arguments) {
             return Fail(error, kUsageStatus);
         }
         return Render(Templates(), positional.mid(1), given);
+    }
+    if (positional == QStringList{"ls"}) {
+        return ListCollages();
     }
     if (positional.size() < 2 || positional[0] != "template") {
         return Fail(kUsage, kUsageStatus);

@@ -53,7 +53,8 @@ const Verb kVerbs[] = {
     {"library", "list the content library", &LibraryCommand::Run},
     {"content", "list and change the content stored in LED fixtures", &ContentVerbs::Run},
     {"quorel-address", "show or set an LED fixture's Quorel address", &ContentVerbs::QuorelAddress},
-    {"quorel", "Quorel templates, and rendering them into collages", &QuorelCommand::Run},
+    {"quorel", "Quorel templates, rendering them into collages, and the collages",
+     &QuorelCommand::Run},
 };
 
 QString Help() {

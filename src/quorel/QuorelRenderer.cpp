@@ -35,20 +35,6 @@ FixtureRender MakeRender() {
     return {0, {}, std::move(importer), [family] { return family->Build(); }};
 }
 
-// The part of a frame under a fixture; where the fixture reaches past the media, black.
-QImage Cut(const QImage& frame, const QRect& area) {
-    if (frame.rect().contains(area)) {
-        return frame.copy(area);
-    }
-    QImage cut(area.size(), QImage::Format_RGB32);
-    cut.fill(Qt::black);
-    const QRect inside = area & frame.rect();
-    if (!inside.isEmpty()) {
-        QPainter(&cut).drawImage(inside.topLeft() - area.topLeft(), frame, inside);
-    }
-    return cut;
-}
-
 // Samples every frame for every fixture as the reader delivers it.
 class RenderSink : public ImageSink {
 public:
@@ -66,7 +52,7 @@ public:
                 : picture.convertToFormat(QImage::Format_RGB32);
         ParallelFor(int(m_fixtures.size()), [&](int f) {
             FixtureRender& fixture = m_fixtures[size_t(f)];
-            fixture.importer->AddFrame(Cut(frame, fixture.area), delayMs);
+            fixture.importer->AddFrame(QuorelRenderer::Cut(frame, fixture.area), delayMs);
         });
         ++m_frames;
         if (m_progress && !m_progress(m_frames)) {
@@ -82,14 +68,11 @@ public:
     const QStringList& Skipped() const { return m_skipped; }
 
 private:
-    // Every fixture with media under it gets its importer, set for its size in pixels; the
-    // Sample Size is held to what the first frame allows.
+    // Every fixture with media under it gets its importer, set for its size in pixels.
     void Place(QSize media) {
-        m_settings.sampleSize = std::clamp(m_settings.sampleSize, QuorelSettings::kMinSampleSize,
-                                           QuorelSettings::MaxSampleSize(media));
         for (const auto& fixture : m_quorel.Fixtures()) {
-            const QRect area = QuorelRenderer::MediaRect(m_quorel.frame, fixture->Rect(), media);
-            if (area.width() < 1 || area.height() < 1 || !area.intersects(QRect({}, media))) {
+            const auto placement = QuorelRenderer::Place(m_quorel, *fixture, media, m_settings);
+            if (!placement) {
                 m_skipped.append(
                     QStringLiteral("Quorel address %1 has no media under it").arg(fixture->num));
                 continue;
@@ -97,13 +80,8 @@ private:
             FixtureRender render =
                 fixture->IsMarqa() ? MakeRender<MarqaImage>() : MakeRender<SolviImage>();
             render.num = fixture->num;
-            render.area = area;
-            ImportSettings settings =
-                QuorelImportParameters::Derive(m_settings, area.size(), fixture->IsMarqa())
-                    .ToImportSettings();
-            settings.sampleSize =
-                std::min(settings.sampleSize, ImportSettings::MaxSampleSize(area.size()));
-            render.importer->SetSettings(settings);
+            render.area = placement->area;
+            render.importer->SetSettings(placement->settings);
             m_fixtures.push_back(std::move(render));
         }
     }
@@ -132,6 +110,36 @@ QRect QuorelRenderer::MediaRect(const QuorelTemplate::Frame& frame, const QRectF
     };
     return QRect(QPoint(x(fixture.left()), y(fixture.top())),
                  QPoint(x(fixture.right()) - 1, y(fixture.bottom()) - 1));
+}
+
+std::optional<QuorelRenderer::Placement> QuorelRenderer::Place(const QuorelTemplate& quorel,
+                                                               const QuorelTypes::Fixture& fixture,
+                                                               QSize media,
+                                                               const QuorelSettings& settings) {
+    const QRect area = MediaRect(quorel.frame, fixture.Rect(), media);
+    if (area.width() < 1 || area.height() < 1 || !area.intersects(QRect({}, media))) {
+        return std::nullopt;
+    }
+    QuorelSettings held = settings;
+    held.sampleSize = std::clamp(held.sampleSize, QuorelSettings::kMinSampleSize,
+                                 QuorelSettings::MaxSampleSize(media));
+    ImportSettings imported =
+        QuorelImportParameters::Derive(held, area.size(), fixture.IsMarqa()).ToImportSettings();
+    imported.sampleSize = std::min(imported.sampleSize, ImportSettings::MaxSampleSize(area.size()));
+    return Placement{area, imported};
+}
+
+QImage QuorelRenderer::Cut(const QImage& frame, const QRect& area) {
+    if (frame.rect().contains(area)) {
+        return frame.copy(area);
+    }
+    QImage cut(area.size(), QImage::Format_RGB32);
+    cut.fill(Qt::black);
+    const QRect inside = area & frame.rect();
+    if (!inside.isEmpty()) {
+        QPainter(&cut).drawImage(inside.topLeft() - area.topLeft(), frame, inside);
+    }
+    return cut;
 }
 
 bool QuorelRenderer::Render(const QuorelTemplate& quorel, const QString& media,

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // Renders a template's fixtures from a picture or clip: each fixture becomes an LED image of
@@ -29,6 +30,19 @@ public:
     // canvas (left, top, width, height), so canvas units map linearly onto the media; corners
     // are rounded to the nearest pixel.
     static QRect MediaRect(const QuorelTemplate::Frame& frame, const QRectF& fixture, QSize media);
+
+    // How one fixture reads media of `media` size: its media rectangle and its importer's
+    // settings (the Sample Size held to what the media and the rectangle allow). None when no
+    // media lies under the fixture.
+    struct Placement {
+        QRect area;
+        ImportSettings settings;
+    };
+    static std::optional<Placement> Place(const QuorelTemplate& quorel,
+                                          const QuorelTypes::Fixture& fixture, QSize media,
+                                          const QuorelSettings& settings);
+    // The part of a frame under a fixture; where the fixture reaches past the media, black.
+    static QImage Cut(const QImage& frame, const QRect& area);
 
     // Renders every fixture of `quorel` (in list order) from `media`. A fixture with no media
     // pixels under it contributes nothing (and is named in `warnings`). False, with `error`

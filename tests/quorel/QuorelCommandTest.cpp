@@ -112,3 +112,37 @@ TEST(QuorelCommandTest, RenderStoresACollageAndNeverReplacesOne) {
     EXPECT_EQ(folder->Child(0)->Tag(), 3);
     EXPECT_EQ(folder->Child(1)->Tag(), 4);
 }
+
+// A collage exported to a collage package and imported under another name keeps every image's
+// Quorel number; `quorel ls` lists the collages with the addresses they serve.
+TEST(QuorelCommandTest, CollagesTravelAsPackagesWithTheirQuorelNumbers) {
+    QTemporaryDir dir;
+    const QString media = SaveSplitPicture(dir);
+    QFile file(QuorelTemplateList::DefaultPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"(<templates><template name="Trio" fixtureType="0" scale="0 0 1 1">
+    <fixture pos="0.2 0.5" scale="0.3 0.3" num="9" type="0"/>
+    <fixture pos="0.5 0.5" scale="0.3 0.3" num="2" type="0"/>
+    <fixture pos="0.8 0.5" scale="0.3 0.3" num="5" type="0"/>
+  </template></templates>)");
+    file.close();
+    ASSERT_EQ(Quorel({"render", "Trio", media, "Row"}).exitCode, 0);
+
+    const QString package = dir.filePath("Row Again.marqacollage");
+    const auto content = [](const QStringList& arguments) {
+        return RunProgramText(AURELCTL, QStringList{"content"} + arguments);
+    };
+    const Result exported = content({"cp", "quorel:Row", "pkg:" + package});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString() << exported.out.toStdString();
+    const Result imported = content({"import-collage", package});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString() << imported.out.toStdString();
+
+    const Result list = Quorel({"ls"});
+    EXPECT_EQ(list.exitCode, 0);
+    QStringList rows = list.out.split('\n');
+    for (QString& row : rows) {
+        row = row.simplified();
+    }
+    EXPECT_TRUE(rows.contains("Row Again MARQA Row 251 2, 5, 9")) << list.out.toStdString();
+    EXPECT_TRUE(rows.contains("Row MARQA Row 251 2, 5, 9")) << list.out.toStdString();
+}

@@ -1,7 +1,10 @@
 #include "SplitPicture.h"
 #include "content/ledimage/MarqaImage.h"
 #include "content/ledimage/SolviImage.h"
+#include "quorel/QuorelPreview.h"
 #include "quorel/QuorelRenderer.h"
+
+#include <QPainter>
 
 #include <QTemporaryDir>
 
@@ -138,4 +141,33 @@ TEST(QuorelRenderTest, EachFixtureShowsTheMediaUnderIt) {
     ASSERT_EQ(images->ChildCount(), 2);
     EXPECT_EQ(images->Child(1)->Name(), "Quorel 9");
     EXPECT_EQ(images->Child(1)->Tag(), 9);
+}
+
+// The preview shows each fixture what the render gives it, also from a frame kept at half the
+// media's size; a fixture off the media shows nothing.
+TEST(QuorelRenderTest, ThePreviewSamplesWhatEachFixtureWillShow) {
+    QuorelTemplate quorel;
+    quorel.frame = {0, 0, 1, 1};
+    const QuorelTypes::Fixture* left =
+        quorel.AddFixture({{0.25, 0.5}, {0.4, 0.6}, 7, QuorelTypes::kMarqa});
+    const QuorelTypes::Fixture* right =
+        quorel.AddFixture({{0.75, 0.5}, {0.4, 0.6}, 9, QuorelTypes::kSolvi});
+    quorel.AddFixture({{3, 3}, {0.1, 0.1}, 11, QuorelTypes::kMarqa});
+
+    QuorelPreview preview;
+    for (const QSize kept : {QSize(300, 200), QSize(150, 100)}) {
+        QImage frame(kept, QImage::Format_RGB32);
+        frame.fill(Qt::blue);
+        QPainter(&frame).fillRect(0, 0, kept.width() / 2, kept.height(), Qt::red);
+        const QuorelPreview::Leds leds = preview.Sample(quorel, frame, {300, 200}, {});
+        ASSERT_EQ(leds.size(), 2u);
+        ASSERT_EQ(leds.at(left).size(), 127u);
+        ASSERT_EQ(leds.at(right).size(), 61u);
+        for (const QRgb colour : leds.at(left)) {
+            ASSERT_EQ(colour & 0xFFFFFF, 0xFF0000u) << kept.width();
+        }
+        for (const QRgb colour : leds.at(right)) {
+            ASSERT_EQ(colour & 0xFFFFFF, 0x0000FFu) << kept.width();
+        }
+    }
 }

@@ -52,6 +52,17 @@ bool ImageImporter::AddFrame(const QImage& picture, int delayMs) {
     return true;
 }
 
+std::vector<QRgb> ImageImporter::SamplePicture(const QImage& picture) {
+    std::vector<QRgb> colours(static_cast<size_t>(LedCount()));
+    if (!picture.isNull()) {
+        const QImage sampled = InSampledFormat(picture);
+        SamplerFor(sampled.size());
+        m_samplers.at({sampled.width(), sampled.height()})->SetWeights(m_settings);
+        SampleFrame(sampled, colours.data());
+    }
+    return colours;
+}
+
 const LedSampler& ImageImporter::SamplerFor(QSize size) {
     auto& sampler = m_samplers[{size.width(), size.height()}];
     if (!sampler || sampler->Aspect() != m_settings.aspect ||

@@ -32,6 +32,8 @@ public:
     // FinishFrames() then chooses the palette. False past the frame limit.
     bool AddFrame(const QImage& picture, int delayMs);
     void FinishFrames() { ChoosePalette(); }
+    // The LED colours of one picture under the current settings; nothing is kept (previews).
+    std::vector<QRgb> SamplePicture(const QImage& picture);
 
     int FrameCount() const { return int(m_delays.size()); }
     // A frame's picture (frames given to SetFrames only).

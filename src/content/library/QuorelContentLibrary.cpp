@@ -118,6 +118,11 @@ void Describe(ContentFolder* made, const ContentFolder& from) {
 
 }  // namespace
 
+bool QuorelContentLibraryRoot::HasCollage(const QString& name) const {
+    const ContentModelLock lock;
+    return FindChild(name) || QFileInfo::exists(ChildPath(name));
+}
+
 bool QuorelContentLibraryRoot::ImportCollage(const QString& name, const PolicyBase* policy,
                                              const ContentFolder& collage, IFeedback* feedback) {
     // The new collage's objects are made where the library lives.
@@ -133,7 +138,7 @@ bool QuorelContentLibraryRoot::ImportCollage(const QString& name, const PolicyBa
         return Refuse(feedback, problem);
     }
     const QString path = ChildPath(name);
-    if (FindChild(name) || QFileInfo::exists(path)) {
+    if (HasCollage(name)) {
         return Refuse(feedback, QStringLiteral("There is already a collage with that name."));
     }
     if (!QDir().mkpath(path)) {

@@ -91,6 +91,8 @@ public:
     // the disk refuses.
     bool ImportCollage(const QString& name, const PolicyBase* policy, const ContentFolder& collage,
                        IFeedback* feedback);
+    // Whether a collage of that name is in the library or its directory on disk.
+    bool HasCollage(const QString& name) const;
 
 protected:
     std::unique_ptr<ContentLibraryLocalFolder> NewChild() override;
