@@ -1,5 +1,6 @@
 #include "orx/ORXProtocol.h"
 
+#include "archive/ArchivePathRouter.h"
 #include "comm/CommManager.h"
 #include "comm/IFeedback.h"
 #include "hardware/RdmUniverseUsb.h"
@@ -8,7 +9,6 @@
 #include "os/Clock.h"
 #include "os/HexText.h"
 
-#include <QFile>
 #include <QtEndian>
 
 #include <functional>
@@ -355,12 +355,20 @@ void ORXProtocol::ReadDevice(ORXDevice* device, IFeedback* feedback) {
 
 bool ORXProtocol::UploadFirmware(const QList<Device*>& devices, const QString& file,
                                  IFeedback* feedback) {
-    QList<ORXDevice*> upgrading;
-    for (Device* device : devices) {
-        if (auto* orx = qobject_cast<ORXDevice*>(device)) {
-            upgrading.append(orx);
-        }
+    // The image is checked before any fixture is reset: an erased fixture without an image to
+    // take is left with no firmware at all.
+    const std::unique_ptr<QIODevice> image = ArchivePathRouter::OpenRead(file);
+    if (!image || image->size() <= 0) {
+        Report(feedback,
+               " Error: Cannot open firmware file " + file + ": " +
+                   (!ArchivePathRouter::Exists(file) ? QStringLiteral("no such file")
+                    : image                          ? QStringLiteral("the file is empty")
+                                                     : QStringLiteral("it cannot be read")),
+               FeedbackStatusError);
+        return false;
     }
+    QList<Device*> upgrading = devices;
+    upgrading.removeAll(nullptr);
     if (!ResetForUpload(feedback)) {
         return false;
     }
@@ -370,7 +378,7 @@ bool ORXProtocol::UploadFirmware(const QList<Device*>& devices, const QString& f
     }
     quint16 imageChecksum = 0;
     int packetCount = 0;
-    if (!SendPackets(file, upgrading, &imageChecksum, &packetCount, feedback)) {
+    if (!SendPackets(*image, upgrading, &imageChecksum, &packetCount, feedback)) {
         Report(feedback, " Error: Failed to sending upload packets", FeedbackStatusError);
         return false;
     }
@@ -396,33 +404,33 @@ bool ORXProtocol::ResetForUpload(IFeedback* feedback) {
     return true;
 }
 
-bool ORXProtocol::IsReady(ORXDevice* device) {
+bool ORXProtocol::IsReady(Device* device) {
     QByteArray reply;
-    return Query(device->GetPort(), Orx::kQueryReady, device->GetOrxId(), 0, Orx::kQueryReplySize,
+    return Query(device->GetPort(), Orx::kQueryReady, device->DeviceId(), 0, Orx::kQueryReplySize,
                  &reply) > 0 &&
            ReadBe(reply, 6, 4) == Orx::kReadyMark;
 }
 
-bool ORXProtocol::IsPresent(ORXDevice* device, quint16 probe) {
+bool ORXProtocol::IsPresent(Device* device, quint16 probe) {
     QByteArray reply;
-    return Query(device->GetPort(), Orx::kQueryMirror, device->GetOrxId(), probe,
+    return Query(device->GetPort(), Orx::kQueryMirror, device->DeviceId(), probe,
                  Orx::kQueryReplySize, &reply) > 0 &&
            ReadBe(reply, 8, 2) == probe;
 }
 
-bool ORXProtocol::Erase(QList<ORXDevice*>& devices, IFeedback* feedback) {
+bool ORXProtocol::Erase(QList<Device*>& devices, IFeedback* feedback) {
     Report(feedback, " Sending command to devices to erase flashrom");
-    for (ORXDevice* device : devices) {
-        SendCommand(device->GetPort(), Orx::kEraseFlash, device->GetOrxId());
+    for (Device* device : devices) {
+        SendCommand(device->GetPort(), Orx::kEraseFlash, device->DeviceId());
     }
     Report(feedback, " Waiting up to 60 seconds for devices to erase flashrom");
     Os::Clock& clock = Os::Clock::Instance();
     const qint64 start = clock.NowMs();
-    QList<ORXDevice*> ready;
+    QList<Device*> ready;
     int reported = -1;
     while (ready.size() < devices.size() && clock.NowMs() - start < kEraseTimeoutMs) {
         clock.Wait(kErasePollMs);
-        for (ORXDevice* device : devices) {
+        for (Device* device : devices) {
             if (!ready.contains(device) && IsReady(device)) {
                 ready.append(device);
             }
@@ -439,14 +447,8 @@ bool ORXProtocol::Erase(QList<ORXDevice*>& devices, IFeedback* feedback) {
     return !devices.isEmpty();
 }
 
-bool ORXProtocol::SendPackets(const QString& file, QList<ORXDevice*>& devices,
-                              quint16* imageChecksum, int* packetCount, IFeedback* feedback) {
-    QFile image(file);
-    if (!image.open(QIODevice::ReadOnly)) {
-        Report(feedback, " Error: Cannot open firmware file " + file + ": " + image.errorString(),
-               FeedbackStatusError);
-        return false;
-    }
+bool ORXProtocol::SendPackets(QIODevice& image, QList<Device*>& devices, quint16* imageChecksum,
+                              int* packetCount, IFeedback* feedback) {
     const int packets =
         std::max<int>(1, int((image.size() + Orx::kPacketSize - 1) / Orx::kPacketSize));
     *packetCount = packets;
@@ -477,7 +479,7 @@ bool ORXProtocol::SendPackets(const QString& file, QList<ORXDevice*>& devices,
         Os::Clock::Instance().Wait(21);
         for (qsizetype i = devices.size() - 1; i >= 0; --i) {
             if (!IsPresent(devices[i], quint16(packet))) {
-                const quint32 id = devices[i]->GetOrxId();
+                const quint32 id = devices[i]->DeviceId();
                 devices.removeAt(i);
                 Report(feedback,
                        QStringLiteral(" Error: Device 0x%1 lost., %2 devices left in upload")
@@ -493,29 +495,29 @@ bool ORXProtocol::SendPackets(const QString& file, QList<ORXDevice*>& devices,
     return true;
 }
 
-bool ORXProtocol::Verify(const QList<ORXDevice*>& devices, quint16 imageChecksum, int packetCount,
+bool ORXProtocol::Verify(const QList<Device*>& devices, quint16 imageChecksum, int packetCount,
                          IFeedback* feedback) {
     if (devices.isEmpty()) {
         Report(feedback, " No devices left to verify");
         return false;
     }
-    QList<ORXDevice*> unverified = devices;
+    QList<Device*> unverified = devices;
     for (int pass = 1; pass <= kVerifyPasses && !unverified.isEmpty(); ++pass) {
         Report(feedback, QStringLiteral(" Verifying checksums (pass %1)").arg(pass));
         Report(feedback, QStringLiteral(" Verify checksum value of 0x%1 in %2 device(s)")
                              .arg(Hex(imageChecksum))
                              .arg(unverified.size()));
         for (qsizetype i = unverified.size() - 1; i >= 0; --i) {
-            ORXDevice* device = unverified[i];
+            Device* device = unverified[i];
             QByteArray reply;
-            const bool ok = Query(device->GetPort(), Orx::kQueryChecksum, device->GetOrxId(),
+            const bool ok = Query(device->GetPort(), Orx::kQueryChecksum, device->DeviceId(),
                                   quint16(packetCount), Orx::kQueryReplySize, &reply) > 0 &&
                             ReadBe(reply, 8, 2) == imageChecksum;
             if (ok) {
-                Report(feedback, " Device 0x" + Hex(device->GetOrxId()) + " verified");
+                Report(feedback, " Device 0x" + Hex(device->DeviceId()) + " verified");
                 unverified.removeAt(i);
             } else {
-                Report(feedback, " Error: Device 0x" + Hex(device->GetOrxId()) + " checksum failed",
+                Report(feedback, " Error: Device 0x" + Hex(device->DeviceId()) + " checksum failed",
                        FeedbackStatusError);
             }
         }

@@ -7,6 +7,7 @@
 #include <QObject>
 
 class ORXDevice;
+class QIODevice;
 
 // The talk-back protocol of the legacy moving lights, over the widget's RDM path: discovery
 // by range search and extinguishing, the device reads, and firmware upload.
@@ -53,17 +54,19 @@ public:
     // Reads the device's type, parameters and information.
     void ReadDevice(ORXDevice* device, IFeedback* feedback);
 
+    // Any fixture that takes firmware through the talk-back boot loader, reached by its port
+    // and the lower 32 bits of its id. The file may be an entry of a package.
     bool UploadFirmware(const QList<Device*>& devices, const QString& file,
                         IFeedback* feedback) override;
 
 private:
     void SearchSingle(quint16 port, QList<Device*>& devices, quint32 id, IFeedback* feedback);
     bool ResetForUpload(IFeedback* feedback);
-    bool Erase(QList<ORXDevice*>& devices, IFeedback* feedback);
-    bool SendPackets(const QString& file, QList<ORXDevice*>& devices, quint16* imageChecksum,
+    bool Erase(QList<Device*>& devices, IFeedback* feedback);
+    bool SendPackets(QIODevice& image, QList<Device*>& devices, quint16* imageChecksum,
                      int* packetCount, IFeedback* feedback);
-    bool Verify(const QList<ORXDevice*>& devices, quint16 imageChecksum, int packetCount,
+    bool Verify(const QList<Device*>& devices, quint16 imageChecksum, int packetCount,
                 IFeedback* feedback);
-    bool IsReady(ORXDevice* device);
-    bool IsPresent(ORXDevice* device, quint16 probe);
+    bool IsReady(Device* device);
+    bool IsPresent(Device* device, quint16 probe);
 };

@@ -129,6 +129,24 @@ const std::vector<Field<RdmFaults>>& RdmFaultFields() {
     return fields;
 }
 
+// The faults of a fixture's firmware upload (its `firmware` member) after the others.
+template <class Faults>
+std::vector<Field<Faults>> WithFirmwareFaults(std::vector<Field<Faults>> fields) {
+    using F = FirmwareFaults;
+    const Field<F> firmware[] = {
+        Number("powerLossAfterPackets", &F::powerLossAfterPackets, 0, 1e6, "a whole number"),
+        Number("neverReady", &F::neverReady, 0, 1, "true or false"),
+        Number("failVerify", &F::failVerify, 0, 1, "true or false"),
+    };
+    for (const Field<F>& field : firmware) {
+        fields.push_back({field.key, field.expected,
+                          [read = field.read](const QJsonValue& value, Faults& faults) {
+                              return read(value, faults.firmware);
+                          }});
+    }
+    return fields;
+}
+
 const std::vector<Field<OrxFixtureConfig>>& OrxFields() {
     using C = OrxFixtureConfig;
     static const char* const kByte = "a whole number from 0 to 255";
@@ -170,9 +188,9 @@ const std::vector<Field<OrxFaults>>& OrxFaultFields() {
     static const std::vector<Field<F>> fields = {
         Number("neverExtinguish", &F::neverExtinguish, 0, 1, "true or false"),
         Number("dropEvery", &F::dropEvery, 0, 1e6, "a whole number"),
-        Number("powerLossAfterPackets", &F::powerLossAfterPackets, 0, 1e6, "a whole number"),
     };
-    return fields;
+    static const std::vector<Field<F>> all = WithFirmwareFaults(fields);
+    return all;
 }
 
 std::optional<quint32> ParseHex32(const QJsonValue& value) {
@@ -199,6 +217,8 @@ const std::vector<Field<LumoFixtureConfig>>& LedFields() {
         Number("bootCodeChanged", &C::bootCodeChanged, 0, 255, "a whole number from 0 to 255"),
         Number("foldersPerReply", &C::foldersPerReply, 1, 13, "a whole number from 1 to 13"),
         Number("filesPerReply", &C::filesPerReply, 1, 10, "a whole number from 1 to 10"),
+        Number("eraseTimeMs", &C::eraseTimeMs, 0, 600000,
+               "a whole number of milliseconds up to 600000"),
     };
     return fields;
 }
@@ -212,7 +232,8 @@ const std::vector<Field<LumoFaults>>& LedFaultFields() {
         Number("silentAfterBlock", &F::silentAfterBlock, -1, 0xFFFF, kBlock),
         Number("nackDownloadCount", &F::nackDownloadCount, 0, 1e6, "a whole number"),
     };
-    return fields;
+    static const std::vector<Field<F>> all = WithFirmwareFaults(fields);
+    return all;
 }
 
 template <class Config>

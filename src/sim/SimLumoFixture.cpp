@@ -93,7 +93,11 @@ int RequestLength(quint8 commandClass, quint16 pid) {
 }  // namespace
 
 SimLumoFixture::SimLumoFixture(RdmResponderConfig rdm, LumoFixtureConfig lumo)
-    : SimRdmResponder(rdm), m_lumo(std::move(lumo)), m_model(rdm.modelDescription), m_uid(rdm.uid) {
+    : SimRdmResponder(rdm),
+      m_lumo(std::move(lumo)),
+      m_model(rdm.modelDescription),
+      m_uid(rdm.uid),
+      m_loader(quint32(rdm.uid), m_lumo.eraseTimeMs, m_lumo.faults.firmware) {
     for (const LumoStoredFolder& folder : m_lumo.folders) {
         FolderData& stored = m_folders[folder.number];
         stored.name = folder.name;
@@ -143,13 +147,47 @@ QByteArray SimLumoFixture::MakeImage(const QString& modelDescription, quint32 ke
 }
 
 QByteArray SimLumoFixture::HandleRdm(const QByteArray& request) {
+    const std::optional<TalkbackFrame> frame = TalkbackFrame::Parse(request);
+    std::optional<QByteArray> installed;
+    QByteArray reply;
     {
         std::lock_guard lock(m_lumoLock);
-        if (m_silent) {
+        if (m_silent || !m_loader.Powered() || (!frame && m_loader.InBootLoader())) {
             return {};
         }
+        if (frame) {
+            reply = m_loader.Handle(*frame).value_or(QByteArray());
+            installed = m_loader.TakeInstalled();
+        }
     }
-    return SimRdmResponder::HandleRdm(request);
+    if (!frame) {
+        return SimRdmResponder::HandleRdm(request);
+    }
+    if (installed) {
+        Install(*installed);
+    }
+    return reply;
+}
+
+void SimLumoFixture::Install(const QByteArray& image) {
+    const auto release = FirmwareCatalogue::Instance().Find(image);
+    if (!release) {
+        return;  // an image no one knows: the versions it reports stay as they were
+    }
+    if (release->role == FirmwareRole::Motion) {
+        SetSoftwareVersionLabel(release->version);
+    }
+    std::lock_guard lock(m_lumoLock);
+    if (release->role == FirmwareRole::Graphics) {
+        m_lumo.graphicsVersion = release->version;
+    }
+    m_installed[release->role] = image;
+}
+
+QByteArray SimLumoFixture::InstalledImage(FirmwareRole role) const {
+    std::lock_guard lock(m_lumoLock);
+    const auto found = m_installed.find(role);
+    return found == m_installed.end() ? QByteArray() : found->second;
 }
 
 std::optional<SimRdmResponder::Answer> SimLumoFixture::OwnParameter(quint8 commandClass,
@@ -350,6 +388,11 @@ std::optional<quint16> SimLumoFixture::TakeBlock(Transfer& transfer, bool fpga, 
     }
     if (fpga) {
         m_fpgaImage = transfer.bytes;
+        const auto release = FirmwareCatalogue::Instance().Find(m_fpgaImage);
+        if (release && release->role == FirmwareRole::Fpga) {
+            m_lumo.fpgaVersion = quint8(release->version.toUInt());
+            m_installed[FirmwareRole::Fpga] = m_fpgaImage;
+        }
     } else if (const auto reason = Store(transfer)) {
         return reason;
     }
@@ -586,6 +629,7 @@ quint8 SimLumoFixture::FpgaBulkState() const {
 void SimLumoFixture::SetLumoFaults(const LumoFaults& faults) {
     std::lock_guard lock(m_lumoLock);
     m_lumo.faults = faults;
+    m_loader.SetFaults(faults.firmware);
     m_silent = false;
 }
 

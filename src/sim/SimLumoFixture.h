@@ -1,6 +1,8 @@
 #pragma once
 
+#include "sim/FirmwareCatalogue.h"
 #include "sim/SimRdmResponder.h"
+#include "sim/TalkbackFirmwareLoader.h"
 
 #include <QByteArray>
 #include <QList>
@@ -33,10 +35,11 @@ struct LumoStoredFolder {
 // Misbehaviour of an LED fixture's content transfers (replies are dropped with
 // RdmFaults::dropEvery). Block numbers count from 0; -1 means never.
 struct LumoFaults {
-    int abortAtBlock = -1;      // a transfer aborts when this block arrives
-    int retryCount = 0;         // this many state reads during a transfer answer "retry"
-    int silentAfterBlock = -1;  // after this block of a transfer nothing is answered at all
-    int nackDownloadCount = 0;  // this many download packet requests are NACKed
+    int abortAtBlock = -1;         // a transfer aborts when this block arrives
+    int retryCount = 0;            // this many state reads during a transfer answer "retry"
+    int silentAfterBlock = -1;     // after this block of a transfer nothing is answered at all
+    int nackDownloadCount = 0;     // this many download packet requests are NACKed
+    FirmwareFaults firmware = {};  // while it takes motion and graphics engine firmware
 };
 
 // What an LED fixture holds besides its RDM identity. The model description of its RDM
@@ -47,8 +50,9 @@ struct LumoFixtureConfig {
     quint8 fpgaVersion = 1;
     quint16 quorelAddress = 0;
     quint8 bootCodeChanged = 0;
-    int foldersPerReply = 13;  // folder entries per GET reply (1..13)
-    int filesPerReply = 10;    // file entries per GET reply (1..10)
+    int foldersPerReply = 13;   // folder entries per GET reply (1..13)
+    int filesPerReply = 10;     // file entries per GET reply (1..10)
+    qint64 eraseTimeMs = 3000;  // how long erasing its flash for new firmware takes
     QList<LumoStoredFolder> folders;
     LumoFaults faults;
 };
@@ -83,6 +87,11 @@ struct LumoFixtureConfig {
 //
 // Folder and file lists longer than one reply come in ACK_OVERFLOW chunks: the same request
 // again continues where the last reply stopped; any other request starts over.
+//
+// Motion and graphics engine firmware arrive over the talk-back protocol through the boot
+// loader (its device id is the device part of the UID); while the boot loader runs, RDM is not
+// answered. An installed image, and a whole FPGA image, change the version the fixture reports
+// to the one the firmware catalogue knows the image by.
 class SimLumoFixture : public SimRdmResponder {
 public:
     SimLumoFixture(RdmResponderConfig rdm, LumoFixtureConfig lumo);
@@ -98,6 +107,9 @@ public:
     QByteArray FpgaImage() const;    // the last FPGA image received whole
     quint8 BulkState() const;
     quint8 FpgaBulkState() const;
+    // The last firmware image of the role it installed (padded to whole packets for motion
+    // and graphics), empty when none.
+    QByteArray InstalledImage(FirmwareRole role) const;
     // Changes the transfer faults while the rig runs.
     void SetLumoFaults(const LumoFaults& faults);
 
@@ -148,6 +160,8 @@ private:
     std::optional<quint16> TakeBlock(Transfer& transfer, bool fpga, quint8 folder, quint8 file,
                                      int number, quint8 type, const QByteArray& payload);
     std::optional<quint16> Store(const Transfer& transfer);
+    // Runs an image the boot loader verified. Called without the lock.
+    void Install(const QByteArray& image);
     Answer Packet(const QByteArray& data);
     Answer Chunk(quint16 pid, const QByteArray& request, const QList<QByteArray>& entries,
                  int perReply);
@@ -169,6 +183,8 @@ private:
     Download m_download;
     Listing m_listing;
     bool m_silent = false;
+    TalkbackFirmwareLoader m_loader;
+    std::map<FirmwareRole, QByteArray> m_installed;
 };
 
 }  // namespace Sim

@@ -1,19 +1,14 @@
 #include "sim/SimOrxFixture.h"
 
-#include "orx/OrxDefs.h"
-#include "os/Clock.h"
+#include "sim/FirmwareCatalogue.h"
 
-#include <QtEndian>
+#include "orx/OrxDefs.h"
 
 #include <algorithm>
 
 namespace Sim {
 
 namespace {
-
-quint32 Be32(const QByteArray& bytes, int offset) {
-    return qFromBigEndian<quint32>(bytes.constData() + offset);
-}
 
 QByteArray Bytes(std::initializer_list<quint32> values, std::initializer_list<int> sizes) {
     QByteArray bytes;
@@ -27,31 +22,41 @@ QByteArray Bytes(std::initializer_list<quint32> values, std::initializer_list<in
     return bytes;
 }
 
-bool AddsUp(const QByteArray& frame) {
-    if (frame.size() < 4) {
-        return false;
-    }
-    const qsizetype body = frame.size() - 2;
-    return Orx::Checksum(frame.left(body)) == qFromBigEndian<quint16>(frame.constData() + body);
-}
-
 }  // namespace
 
-SimOrxFixture::SimOrxFixture(OrxFixtureConfig config) : m_config(std::move(config)) {}
+SimOrxFixture::SimOrxFixture(OrxFixtureConfig config)
+    : m_config(std::move(config)),
+      m_loader(m_config.id, m_config.eraseTimeMs, m_config.faults.firmware) {}
 
-QByteArray SimOrxFixture::HandleRdm(const QByteArray& frame) {
+QByteArray SimOrxFixture::HandleRdm(const QByteArray& bytes) {
     std::lock_guard lock(m_lock);
-    if (!m_powered || frame.size() < 8 || quint8(frame[0]) != Orx::kStartCode || !AddsUp(frame)) {
+    const std::optional<TalkbackFrame> frame = TalkbackFrame::Parse(bytes);
+    if (!m_loader.Powered() || !frame) {
         return {};
     }
-    if (frame.size() == Orx::kTalkbackFrameSize && quint8(frame[1]) == Orx::kTalkbackMark) {
-        return Deliver(OnTalkback(quint8(frame[2]), quint8(frame[3]), Be32(frame, 4)));
+    if (const std::optional<QByteArray> reply = m_loader.Handle(*frame)) {
+        if (const std::optional<QByteArray> image = m_loader.TakeInstalled()) {
+            Install(*image);
+        }
+        return frame->kind == TalkbackFrame::Query ? Deliver(*reply) : QByteArray();
     }
-    if (frame.size() == Orx::kQueryFrameSize) {
-        return Deliver(OnQuery(quint8(frame[1]), Be32(frame, 2),
-                               qFromBigEndian<quint16>(frame.constData() + 6)));
+    switch (frame->kind) {
+        case TalkbackFrame::Talkback:
+            return Deliver(OnTalkback(frame->operation, frame->code, frame->id));
+        case TalkbackFrame::Query:
+            return Deliver(OnQuery(frame->code, frame->id));
+        default:
+            return OnCommand(frame->code, frame->id);
     }
-    return OnCommand(quint8(frame[1]), Be32(frame, 2), frame.mid(6, frame.size() - 8));
+}
+
+void SimOrxFixture::Install(const QByteArray& image) {
+    const auto release = FirmwareCatalogue::Instance().Find(image);
+    if (!release || release->role != FirmwareRole::Talkback) {
+        return;  // an image no one knows: the versions it reports stay as they were
+    }
+    m_config.firmwareMajor = quint8(release->version.section('.', 0, 0).toUInt());
+    m_config.firmwareMinor = quint8(release->version.section('.', 1, 1).toUInt());
 }
 
 QByteArray SimOrxFixture::Deliver(const QByteArray& reply) {
@@ -64,9 +69,8 @@ QByteArray SimOrxFixture::Deliver(const QByteArray& reply) {
     return reply;
 }
 
-QByteArray SimOrxFixture::OnCommand(quint8 code, quint32 id, const QByteArray& data) {
+QByteArray SimOrxFixture::OnCommand(quint8 code, quint32 id) {
     const auto& discoveryIds = Orx::kDiscoveryResetIds;
-    const auto& uploadIds = Orx::kUploadResetIds;
     switch (code) {
         case Orx::kDiscoveryReset:
             if (std::find(discoveryIds.begin(), discoveryIds.end(), id) != discoveryIds.end()) {
@@ -78,76 +82,25 @@ QByteArray SimOrxFixture::OnCommand(quint8 code, quint32 id, const QByteArray& d
                 m_extinguished = true;
             }
             break;
-        case Orx::kUploadReset:
-            if (std::find(uploadIds.begin(), uploadIds.end(), id) != uploadIds.end()) {
-                m_bootloader = true;
-            }
-            break;
-        case Orx::kEraseFlash:
-            if (id == m_config.id && m_bootloader) {
-                m_flash.clear();
-                m_packets = 0;
-                m_eraseStartMs = Os::Clock::Instance().NowMs();
-            }
-            break;
-        case Orx::kFirmwarePacket:  // sent to all; the id field carries the packet number
-            if (m_bootloader && EraseDone() && data.size() == Orx::kPacketSize) {
-                m_flash.insert(int(id), data);
-                ++m_packets;
-                if (m_config.faults.powerLossAfterPackets > 0 &&
-                    m_packets >= m_config.faults.powerLossAfterPackets) {
-                    m_powered = false;
-                }
-            }
-            break;
         default:
             break;
     }
     return {};  // commands are never answered
 }
 
-bool SimOrxFixture::EraseDone() const {
-    return m_eraseStartMs >= 0 &&
-           Os::Clock::Instance().NowMs() - m_eraseStartMs >= m_config.eraseTimeMs;
-}
-
-QByteArray SimOrxFixture::QueryReply(const QByteArray& payload) const {
-    QByteArray reply(1, char(Orx::kStartCode));
-    reply += payload.leftJustified(9, '\0', true);
-    const quint16 sum = Orx::Checksum(reply);
-    reply.append(char(sum >> 8));
-    reply.append(char(sum & 0xFF));
-    return reply;
-}
-
-QByteArray SimOrxFixture::OnQuery(quint8 code, quint32 id, quint16 parameter) {
+QByteArray SimOrxFixture::OnQuery(quint8 code, quint32 id) {
     const bool mine = id == m_config.id;
     switch (code) {
         case Orx::kQueryPresence:
             // Every fixture answers alike, so replies that overlap on the line still add up.
             if (!m_extinguished && m_config.id >= id) {
-                return QueryReply(QByteArray(1, char(code)));
+                return TalkbackFrame::QueryReply(QByteArray(1, char(code)));
             }
             return {};
         case Orx::kQuerySingle:
-            return mine && !m_extinguished ? QueryReply(char(code) + Bytes({m_config.id}, {4}))
-                                           : QByteArray();
-        case Orx::kQueryReady:
-            if (!mine || !m_bootloader) {
-                return {};
-            }
-            return QueryReply(char(code) +
-                              Bytes({m_config.id, EraseDone() ? Orx::kReadyMark : 0u}, {4, 4}));
-        case Orx::kQueryMirror:
-            return mine ? QueryReply(char(code) + Bytes({m_config.id, 0, parameter}, {4, 2, 2}))
-                        : QByteArray();
-        case Orx::kQueryChecksum: {
-            if (!mine) {
-                return {};
-            }
-            const quint16 sum = Orx::Checksum(Image(parameter));
-            return QueryReply(char(code) + Bytes({m_config.id, 0, sum}, {4, 2, 2}));
-        }
+            return mine && !m_extinguished
+                       ? TalkbackFrame::QueryReply(char(code) + Bytes({m_config.id}, {4}))
+                       : QByteArray();
         default:
             return {};
     }
@@ -207,20 +160,17 @@ bool SimOrxFixture::IsExtinguished() const {
 
 int SimOrxFixture::PacketsStored() const {
     std::lock_guard lock(m_lock);
-    return m_packets;
+    return m_loader.PacketsStored();
 }
 
 QByteArray SimOrxFixture::Flash(int packets) const {
     std::lock_guard lock(m_lock);
-    return Image(packets);
+    return m_loader.Flash(packets);
 }
 
-QByteArray SimOrxFixture::Image(int packets) const {
-    QByteArray image;
-    for (int i = 0; i < packets; ++i) {
-        image += m_flash.value(i, QByteArray(Orx::kPacketSize, char(0xFF)));
-    }
-    return image;
+quint16 SimOrxFixture::FirmwareVersion() const {
+    std::lock_guard lock(m_lock);
+    return quint16(m_config.firmwareMajor << 8 | m_config.firmwareMinor);
 }
 
 }  // namespace Sim

@@ -1,18 +1,18 @@
 #pragma once
 
 #include "sim/RdmResponder.h"
+#include "sim/TalkbackFirmwareLoader.h"
 
 #include <QByteArray>
-#include <QMap>
 
 #include <mutex>
 
 namespace Sim {
 
 struct OrxFaults {
-    bool neverExtinguish = false;   // keeps answering its single-id query
-    int dropEvery = 0;              // drop every n-th reply (0: never)
-    int powerLossAfterPackets = 0;  // goes dark after this many firmware packets (0: never)
+    bool neverExtinguish = false;  // keeps answering its single-id query
+    int dropEvery = 0;             // drop every n-th reply (0: never)
+    FirmwareFaults firmware = {};
 };
 
 // What a simulated legacy moving light reports about itself.
@@ -43,8 +43,9 @@ struct OrxFixtureConfig {
 
 // A legacy moving light on a simulated line. It answers the presence query while it is not
 // extinguished and its id is at or above the one asked for, its single-id query until it is
-// extinguished, the talk-back reads, and runs the firmware flow: reset, erase (taking its
-// time), packet store and checksum. RDM frames are not for it.
+// extinguished, the talk-back reads, and takes firmware through its boot loader; an image that
+// verifies gives it the firmware version the catalogue knows the image by. RDM frames are not
+// for it.
 class SimOrxFixture : public RdmResponder {
 public:
     explicit SimOrxFixture(OrxFixtureConfig config);
@@ -55,24 +56,20 @@ public:
     // The firmware image as stored: `packets` packets of erased (0xFF) or written flash.
     QByteArray Flash(int packets) const;
     int PacketsStored() const;
+    // major << 8 | minor, as it reports it.
+    quint16 FirmwareVersion() const;
 
 private:
-    QByteArray OnCommand(quint8 code, quint32 id, const QByteArray& data);
-    QByteArray OnQuery(quint8 code, quint32 id, quint16 parameter);
+    QByteArray OnCommand(quint8 code, quint32 id);
+    QByteArray OnQuery(quint8 code, quint32 id);
     QByteArray OnTalkback(quint8 operation, quint8 code, quint32 id);
-    QByteArray QueryReply(const QByteArray& payload) const;
     QByteArray Deliver(const QByteArray& reply);
-    bool EraseDone() const;
-    QByteArray Image(int packets) const;
+    void Install(const QByteArray& image);
 
     mutable std::mutex m_lock;
     OrxFixtureConfig m_config;
     bool m_extinguished = false;
-    bool m_bootloader = false;
-    qint64 m_eraseStartMs = -1;
-    QMap<int, QByteArray> m_flash;  // packet index -> 256 bytes
-    int m_packets = 0;
-    bool m_powered = true;
+    TalkbackFirmwareLoader m_loader;
     int m_replies = 0;
 };
 

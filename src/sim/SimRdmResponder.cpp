@@ -369,6 +369,11 @@ int SimRdmResponder::RequestsHandled() const {
     return m_requests;
 }
 
+void SimRdmResponder::SetSoftwareVersionLabel(const QString& label) {
+    std::lock_guard lock(m_lock);
+    m_config.softwareVersionLabel = label;
+}
+
 void SimRdmResponder::SetFaults(const RdmFaults& faults) {
     std::lock_guard lock(m_lock);
     m_config.faults = faults;

@@ -87,6 +87,8 @@ public:
     int RequestsHandled() const;
     // Changes the faults while the rig runs.
     void SetFaults(const RdmFaults& faults);
+    // What it reports from now on, as after new firmware.
+    void SetSoftwareVersionLabel(const QString& label);
 
     // The optional parameters a fixture can list.
     static QList<quint16> KnownOptionalParameters();

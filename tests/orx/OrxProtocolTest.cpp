@@ -127,7 +127,7 @@ TEST_F(OrxProtocolTest, UploadDropsALostFixtureAndVerifiesTheRest) {
     auto first = AddOrx(Legacy(0x11), 0);
     auto second = AddOrx(Legacy(0x22), 1);
     Sim::OrxFixtureConfig fragile = Legacy(0x33);
-    fragile.faults.powerLossAfterPackets = 2;
+    fragile.faults.firmware.powerLossAfterPackets = 2;
     auto third = AddOrx(fragile, 1);
     QList<Device*> devices;
     for (quint16 port : {0, 1}) {

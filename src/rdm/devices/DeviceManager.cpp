@@ -157,8 +157,39 @@ Command* DeviceManager::GetCommand(const QUuid& id) const {
     return it == m_commands.end() ? nullptr : it->second.get();
 }
 
+bool DeviceManager::UpgradeDevices(const QList<Device*>& devices, const QString& file) {
+    if (!m_commManager || devices.isEmpty()) {
+        return false;
+    }
+    const QString model = devices.first()->GetModelText();
+    const bool led = FirmwarePackage::ForModel(model) != nullptr;
+    Command* command = &m_firmwareUpgrade;
+    if (led) {
+        LumoUpgradeCommand* upgrade = FirmwarePackage::ForModel(model) == &FirmwarePackage::kMarqa
+                                          ? static_cast<LumoUpgradeCommand*>(&m_marqaUpgrade)
+                                          : &m_solviUpgrade;
+        command = upgrade;
+    }
+    // A held command runs one upgrade at a time.
+    if (m_upgrading.contains(command->GetId())) {
+        return false;
+    }
+    if (led) {
+        static_cast<LumoUpgradeCommand*>(command)->Setup(devices, file);
+    } else {
+        m_firmwareUpgrade.Setup(devices, ORXProtocol::Instance(), file);
+    }
+    m_upgrading.insert(command->GetId());
+    m_commManager->QueueCommand(command);
+    if (!led) {
+        DiscoverOrx();  // runs after the upload, and finds the fixtures with their new firmware
+    }
+    return true;
+}
+
 void DeviceManager::OnCommandQueueIdle() {}
 
 void DeviceManager::OnCommandCompleted(QUuid commandId) {
     m_commands.erase(commandId);
+    m_upgrading.remove(commandId);
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "firmware/FirmwareUpgradeCommand.h"
+#include "firmware/LumoUpgradeCommand.h"
 #include "rdm/IDiscoveryProtocol.h"
 #include "rdm/devices/Device.h"
 
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QUuid>
 
 #include <map>
@@ -39,6 +42,12 @@ public:
     // How the RDM discoveries queued from now on search: fast (the default) or thorough.
     void SetDiscoverySearch(DiscoverySearch search) { m_search = search; }
     DiscoverySearch GetDiscoverySearch() const { return m_search; }
+
+    // Queues the upgrade of the devices with the file: the package upgrade of their LED
+    // fixture family (by the first device's model), else the legacy firmware upload followed
+    // by a legacy discovery. False when nothing was queued: no command manager, no devices,
+    // or the same kind of upgrade is still running.
+    bool UpgradeDevices(const QList<Device*>& devices, const QString& file);
 
     // Takes the devices a discovery found (they must live on this manager's thread) and
     // merges them into the registry.
@@ -77,4 +86,9 @@ private:
     std::map<quint64, DevicePtr> m_registry;
     std::vector<DevicePtr> m_retired;
     std::map<QUuid, std::unique_ptr<Command, LaterDeleter>> m_commands;
+    // Held for the manager's life and reused for every upgrade.
+    FirmwareUpgradeCommand m_firmwareUpgrade;
+    SolviUpgradeCommand m_solviUpgrade;
+    MarqaUpgradeCommand m_marqaUpgrade;
+    QSet<QUuid> m_upgrading;  // the upgrade commands queued and not yet completed
 };
