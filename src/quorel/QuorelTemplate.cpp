@@ -7,6 +7,16 @@ QuorelTypes::Fixture* QuorelTemplate::AddFixture(const QuorelTypes::Fixture& fix
     return m_fixtures.back().get();
 }
 
+bool QuorelTemplate::RemoveFixture(const QuorelTypes::Fixture* fixture) {
+    const auto found = std::find_if(m_fixtures.begin(), m_fixtures.end(),
+                                    [fixture](const auto& own) { return own.get() == fixture; });
+    if (found == m_fixtures.end()) {
+        return false;
+    }
+    m_fixtures.erase(found);
+    return true;
+}
+
 void QuorelTemplate::CopyLayoutFrom(const QuorelTemplate& other) {
     zoom = other.zoom;
     sample = other.sample;

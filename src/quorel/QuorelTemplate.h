@@ -31,6 +31,8 @@ public:
         return m_fixtures;
     }
     QuorelTypes::Fixture* AddFixture(const QuorelTypes::Fixture& fixture);
+    // Removes and deletes one of this template's fixtures; false when it is not one of them.
+    bool RemoveFixture(const QuorelTypes::Fixture* fixture);
     // Takes zoom, sample, family and a copy of every fixture (in order) from `other`; name,
     // frame and lock stay.
     void CopyLayoutFrom(const QuorelTemplate& other);
