@@ -2,9 +2,11 @@
 // widget as a USB Pro interface on a pseudo-terminal.
 //   aurel-rig FILE [--widget-dir DIR | --usbpro-link PATH]
 //   aurel-rig --demo [--widget-dir DIR | --usbpro-link PATH]
+// with --firmware PACKAGE or --firmware FILE=VERSION for the versions new firmware stands for.
 
 #include "hardware/SocketPortLayer.h"
 #include "os/Thread.h"
+#include "sim/FirmwareCatalogue.h"
 #include "sim/Rig.h"
 #include "sim/UsbProServer.h"
 #include "sim/WidgetSocketServer.h"
@@ -12,6 +14,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <pthread.h>
@@ -52,6 +55,23 @@ int ServeUsbPro(const Sim::Rig& rig, const QString& link, const sigset_t& stopSi
     return 0;
 }
 
+// Tells the simulated fixtures which versions the images of a package or file stand for.
+bool LearnFirmware(const QString& value, QString* error) {
+    Sim::FirmwareCatalogue& catalogue = Sim::FirmwareCatalogue::Instance();
+    if (!value.contains('=')) {
+        return catalogue.LearnPackage(value, error);
+    }
+    const QString file = value.section('=', 0, 0);
+    const QString version = value.section('=', 1);
+    QFile image(file);
+    if (!image.open(QIODevice::ReadOnly)) {
+        *error = "cannot read " + file + ": " + image.errorString();
+        return false;
+    }
+    catalogue.Learn(image.readAll(), Sim::FirmwareRole::Talkback, version);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -78,8 +98,20 @@ int main(int argc, char** argv) {
         "Serve the first widget, with the fixtures of all its ports on its one line, as a USB "
         "Pro interface on a pseudo-terminal named by a link at PATH.",
         "PATH");
-    parser.addOptions({widgetDir, demo, usbProLink});
+    const QCommandLineOption firmware(
+        "firmware",
+        "Fixtures given an image of the LED fixture firmware package PACKAGE report its "
+        "versions afterwards; FILE=MAJOR.MINOR does the same for a talk-back firmware file. May "
+        "be given more than once.",
+        "PACKAGE|FILE=VERSION");
+    parser.addOptions({widgetDir, demo, usbProLink, firmware});
     parser.process(app);
+    for (const QString& value : parser.values(firmware)) {
+        QString error;
+        if (!LearnFirmware(value, &error)) {
+            return Fail(error);
+        }
+    }
 
     const QStringList files = parser.positionalArguments();
     if (files.size() != (parser.isSet(demo) ? 0 : 1)) {

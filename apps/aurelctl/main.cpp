@@ -6,6 +6,7 @@
 //   aurelctl image info|gif|convert|render|import ...
 //   aurelctl package ls|cat|pack ...
 //   aurelctl firmware info|pack ...
+//   aurelctl upgrade UID...|--all --package PACKAGE... | --file FIRMWARE
 //   aurelctl library ls [--quorel]
 //   aurelctl content ls|upload|download|rm|mkdir|rename UID ...
 //   aurelctl quorel-address UID [N]
@@ -20,6 +21,7 @@
 #include "LibraryCommand.h"
 #include "PackageCommand.h"
 #include "QuorelCommand.h"
+#include "UpgradeVerb.h"
 #include "WidgetsCommand.h"
 
 #include "comm/UserNotice.h"
@@ -50,6 +52,7 @@ const Verb kVerbs[] = {
     {"image", "show, convert, render and import LED image files", &ImageCommand::Run},
     {"package", "list, read and build package archives", &PackageCommand::Run},
     {"firmware", "show and build LED fixture firmware packages", &FirmwareCommand::Run},
+    {"upgrade", "upgrade the firmware of fixtures", &UpgradeVerb::Run},
     {"library", "list the content library", &LibraryCommand::Run},
     {"content", "list and change the content stored in LED fixtures", &ContentVerbs::Run},
     {"quorel-address", "show or set an LED fixture's Quorel address", &ContentVerbs::QuorelAddress},
