@@ -17,6 +17,7 @@
 #include "ui/Preferences.h"
 #include "ui/Resources.h"
 #include "ui/import/ImageViewDialog.h"
+#include "ui/quorel/QuorelDialog.h"
 #include "ui/tasks/TaskView.h"
 #include "ui/tree/ContentItemNode.h"
 #include "ui/tree/ContentLibraryNode.h"
@@ -312,7 +313,10 @@ void AurelMainWindow::OnClone() {
     RunOperation(std::move(sync));
 }
 
-void AurelMainWindow::OnQuorelCreate() {}
+void AurelMainWindow::OnQuorelCreate() {
+    QuorelDialog dialog(this);
+    dialog.exec();
+}
 
 void AurelMainWindow::OnUpdateQuorelContent() {
     const QList<Device*> devices = ChooseDevices<UpdateQuorelContentWizard>();
