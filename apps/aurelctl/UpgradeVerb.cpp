@@ -137,14 +137,16 @@ int Run(const QStringList& arguments) {
     CommandLine::Print("Before:\n" + Versions(found, chosen));
 
     bool ok = true;
-    for (auto& [family, upgrade] : led) {
-        auto* command = static_cast<LumoUpgradeCommand*>(upgrade.command.get());
-        command->Setup(upgrade.devices, byFamily.value(family));
-        ok = session.Run(command, true).isEmpty() && ok;
-    }
+    // Legacy fixtures first: the boot loader reset of their upload reaches every fixture, and
+    // the LED fixtures it held back are running again by the end of their own upgrade.
     if (!legacy.devices.isEmpty()) {
         auto* command = static_cast<FirmwareUpgradeCommand*>(legacy.command.get());
         command->Setup(legacy.devices, ORXProtocol::Instance(), parser.value("file"));
+        ok = session.Run(command, true).isEmpty() && ok;
+    }
+    for (auto& [family, upgrade] : led) {
+        auto* command = static_cast<LumoUpgradeCommand*>(upgrade.command.get());
+        command->Setup(upgrade.devices, byFamily.value(family));
         ok = session.Run(command, true).isEmpty() && ok;
     }
     // The commands hold uses of the devices: they go first.
