@@ -10,6 +10,7 @@
 #include "content/NamedPolicies.h"
 #include "content/library/ContentLibraryPackageFile.h"
 #include "content/library/ContentLibraryRoot.h"
+#include "content/library/PackagePolicies.h"
 #include "content/library/QuorelContentLibrary.h"
 #include "content/library/StockContent.h"
 #include "lumo/devices/LumoRDM.h"
@@ -33,25 +34,6 @@ constexpr Prefix kPrefixes[] = {
     {"stock:", ContentLocation::Stock},
     {"quorel:", ContentLocation::Quorel},
     {"pkg:", ContentLocation::PackageFile},
-};
-
-// The package written for content of the folder policy's family: a content package, or a
-// collage package for Quorel content (its items keep their Quorel numbers).
-struct FamilyPackage {
-    const PolicyBase& (*folder)();
-    const PolicyBase& (*package)();
-    bool collage;
-};
-
-const FamilyPackage kFamilyPackages[] = {
-    {&NamedPolicies::MarqaContentFolder, &NamedPolicies::MarqaContentPackage, false},
-    {&NamedPolicies::SolviContentFolder, &NamedPolicies::SolviContentPackage, false},
-    {&NamedPolicies::MarqaContentPackage, &NamedPolicies::MarqaContentPackage, false},
-    {&NamedPolicies::SolviContentPackage, &NamedPolicies::SolviContentPackage, false},
-    {&NamedPolicies::MarqaQuorelContentFolder, &NamedPolicies::MarqaQuorelContentPackage, true},
-    {&NamedPolicies::SolviQuorelContentFolder, &NamedPolicies::SolviQuorelContentPackage, true},
-    {&NamedPolicies::MarqaQuorelContentPackage, &NamedPolicies::MarqaQuorelContentPackage, true},
-    {&NamedPolicies::SolviQuorelContentPackage, &NamedPolicies::SolviQuorelContentPackage, true},
 };
 
 // The child of that name (without regard to case), or null.
@@ -288,27 +270,22 @@ QList<LumoRDM*> ContentPlaces::AllFixtures(QString* error) {
 
 ContentFolder* ContentPlaces::NewPackageFile(const QString& file, const ContentBase* sample,
                                              QString* error) {
-    const ContentModelLock lock;
-    const auto* folder = qobject_cast<const ContentPolicyFolder*>(sample);
-    if (!folder && sample) {
-        folder = qobject_cast<const ContentPolicyFolder*>(sample->Parent());
+    bool collage = false;
+    const PolicyBase* package = PackagePolicies::For(sample, &collage);
+    if (!package) {
+        *error =
+            "can't tell which family's package to write: copy MARQA or Solvi folders or images";
+        return nullptr;
     }
-    const PolicyBase* policy = folder ? folder->Policy() : nullptr;
-    for (const FamilyPackage& row : kFamilyPackages) {
-        if (policy == &row.folder()) {
-            const ArchiveWriterEnabler writing;
-            if (row.collage) {
-                m_written.push_back(std::make_unique<QuorelContentLibraryPackageDestinationFile>(
-                    file, &row.package()));
-            } else {
-                m_written.push_back(
-                    std::make_unique<ContentLibraryPackageDestinationFile>(file, &row.package()));
-            }
-            return m_written.back().get();
-        }
+    const ArchiveWriterEnabler writing;
+    // A collage package keeps its items' Quorel numbers.
+    if (collage) {
+        m_written.push_back(
+            std::make_unique<QuorelContentLibraryPackageDestinationFile>(file, package));
+    } else {
+        m_written.push_back(std::make_unique<ContentLibraryPackageDestinationFile>(file, package));
     }
-    *error = "can't tell which family's package to write: copy MARQA or Solvi folders or images";
-    return nullptr;
+    return m_written.back().get();
 }
 
 void ContentPlaces::WritePackageFiles() {

@@ -167,7 +167,8 @@ ContentList ContentFolder::NewContent(const QString& /*path*/) {
 }
 
 ContentList ContentFolder::ImportFiles(int address, const QStringList& paths) {
-    const ContentModelLock lock;
+    // No content lock: each import may wait on the user's import dialog, and the operations
+    // of other threads must not wait with it.
     ContentList contents;
     for (const QString& path : paths) {
         for (std::unique_ptr<Content>& content : ImportFile(address, path)) {

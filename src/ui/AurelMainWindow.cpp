@@ -16,10 +16,9 @@
 #include "ui/OperationDialog.h"
 #include "ui/Preferences.h"
 #include "ui/Resources.h"
-#include "ui/import/ImageViewDialog.h"
 #include "ui/quorel/QuorelDialog.h"
+#include "ui/actions/ContentFolderNewAction.h"
 #include "ui/tasks/TaskView.h"
-#include "ui/tree/ContentItemNode.h"
 #include "ui/tree/ContentLibraryNode.h"
 #include "ui/tree/DeviceManagerNode.h"
 #include "ui/tree/NodeTree.h"
@@ -98,6 +97,8 @@ AurelMainWindow::AurelMainWindow(QWidget* parent) : QMainWindow(parent) {
     m_preferences = Preferences::AcquirePreferences();
     CreateActions();
     CreateMenus();
+    // New content in a Quorel folder is made by the Quorel creator.
+    ContentFolderNewAction::SetQuorelCreator([this](QWidget*) { OnQuorelCreate(); });
     OnThoroughDiscovery();  // the search chosen last time
 }
 
@@ -105,6 +106,7 @@ AurelMainWindow::~AurelMainWindow() {
     Preferences::ReleasePreferences();
     if (g_mainWindow == this) {
         g_mainWindow = nullptr;
+        ContentFolderNewAction::SetQuorelCreator(nullptr);
     }
 }
 
@@ -156,11 +158,10 @@ void AurelMainWindow::BuildWidgets() {
     m_tree->AddTopLevelNode(devices);
     m_library = std::make_unique<ContentLibraryRoot>();
     m_tree->AddTopLevelNode(new ContentLibraryNode(m_library.get()));
-    m_tree->AddTopLevelNode(new StockContentNode);
-    m_tree->AddTopLevelNode(new QuorelContentNode);
+    m_tree->AddTopLevelNode(new StockContentNode(std::make_unique<StockContentRoot>()));
+    m_tree->AddTopLevelNode(new QuorelContentNode(std::make_unique<QuorelContentLibraryRoot>()));
     m_tree->expandAll();
     m_tree->setCurrentIndex(devices->index());  // the device list is the first view
-    connect(m_tree, &QAbstractItemView::activated, this, &AurelMainWindow::OnTreeActivated);
     statusBar();
     resize(1024, 700);
 }
@@ -348,18 +349,4 @@ bool AurelMainWindow::RunOperation(std::unique_ptr<ContentOperation> operation) 
 
 void AurelMainWindow::DisplayInformationBox(QString title, QString message) {
     QMessageBox::information(this, title, message);
-}
-
-void AurelMainWindow::OnTreeActivated(const QModelIndex& index) {
-    auto* node = dynamic_cast<ContentItemNode*>(m_tree->NodeAt(index));
-    if (!node || !node->GetContent()) {
-        return;
-    }
-    QStandardItem* top = node;
-    while (top->parent()) {
-        top = top->parent();
-    }
-    if (dynamic_cast<ContentLibraryNode*>(top)) {
-        ImageViewDialog::Open(*node->GetContent(), this);
-    }
 }

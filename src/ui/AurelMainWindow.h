@@ -53,8 +53,6 @@ public Q_SLOTS:
     void OnUpdateQuorelContent();
     void OnAbout();
     void DisplayInformationBox(QString title, QString message);
-    // An LED image of the content library opens in its view dialog.
-    void OnTreeActivated(const QModelIndex& index);
 
 private:
     // The preferences key of an on/off menu item: its caption without '&' and spaces.

@@ -1,11 +1,9 @@
 #include "ui/tree/ContentFolderNode.h"
 
-#include "comm/FeedbackCollector.h"
-#include "content/ContentFolder.h"
 #include "content/ContentMimeSource.h"
 #include "content/ContentModelMutex.h"
 #include "os/Trap.h"
-#include "ui/tree/ContentItemNode.h"
+#include "ui/actions/ContentDrop.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -13,66 +11,38 @@
 
 namespace {
 
-// The row that stands for the folder or item, or -1.
-int RowOf(const QStandardItem* parent, const ContentBase* object) {
+// The row that stands for the folder, or -1.
+int RowOf(const QStandardItem* parent, const ContentBase* folder) {
     for (int row = 0; row < parent->rowCount(); ++row) {
-        QStandardItem* child = parent->child(row, 0);
-        const auto* folder = dynamic_cast<ContentFolderNode*>(child);
-        const auto* item = dynamic_cast<ContentItemNode*>(child);
-        if ((folder && folder->GetFolder() == object) || (item && item->Shows(object))) {
+        const auto* node = dynamic_cast<ContentFolderNode*>(parent->child(row, 0));
+        if (node && node->GetFolder() == folder) {
             return row;
         }
     }
     return -1;
 }
 
-void RemoveRow(Node* parent, const ContentBase* object) {
-    const int row = RowOf(parent, object);
+void RemoveRow(Node* parent, const ContentBase* folder) {
+    const int row = RowOf(parent, folder);
     if (row >= 0) {
         parent->removeRow(row);
     }
 }
 
-void AppendRow(Node* parent, ContentFolder* folder, bool withItems) {
+void AppendRow(Node* parent, ContentFolder* folder) {
     if (RowOf(parent, folder) >= 0) {
         return;
     }
     auto* address = new ContentAddressNode(folder);
     parent->appendRow({address, new ContentNameNode(folder)});
-    ContentFolderNode::Follow(address, folder, withItems);
+    ContentFolderNode::Follow(address, folder);
 }
 
-void AppendItem(Node* parent, Content* item) {
-    parent->appendRow({new ContentItemNode(item, ContentItemNode::Column::Address),
-                       new ContentItemNode(item, ContentItemNode::Column::Name)});
-}
-
-// Announcements from other threads arrive queued: an item is shown only while it is still in
-// the folder.
-void AppendAddedItem(Node* parent, ContentFolder* folder, const Content* added) {
+// Whether the folder may be renamed where it is.
+bool Renamable(const ContentFolder* folder) {
     const ContentModelLock lock;
-    for (int i = 0; i < folder->ChildCount(); ++i) {
-        if (folder->Child(i) == added && RowOf(parent, added) < 0) {
-            AppendItem(parent, qobject_cast<Content*>(folder->Child(i)));
-            return;
-        }
-    }
-}
-
-// The content items a drop carries (folders are not dropped onto folders of a tree here).
-QList<Content*> DroppedItems(const QMimeData* data) {
-    QList<Content*> items;
-    if (!data || !ContentMimeSource::CanDecode(*data)) {
-        return items;
-    }
-    for (ContentBase* object : ContentMimeSource(*data, 0).Contents()) {
-        auto* item = qobject_cast<Content*>(object);
-        if (!item) {
-            return {};
-        }
-        items.append(item);
-    }
-    return items;
+    const ContentFolder* parent = folder->Parent();
+    return !folder->IsReadOnly() && parent && !parent->ChildrenReadOnly();
 }
 
 }  // namespace
@@ -84,23 +54,18 @@ ContentFolderNode::ContentFolderNode(ContentFolder* folder) : m_folder(folder) {
     setIcon(folder->Icon());
 }
 
-void ContentFolderNode::Follow(Node* parent, ContentFolder* folder, bool withItems) {
+void ContentFolderNode::Follow(Node* parent, ContentFolder* folder) {
     {
         const ContentModelLock lock;
         for (int i = 0; i < folder->ChildCount(); ++i) {
-            ContentBase* child = folder->Child(i);
-            if (auto* subFolder = qobject_cast<ContentFolder*>(child)) {
-                AppendRow(parent, subFolder, withItems);
-            } else if (auto* item = qobject_cast<Content*>(child); item && withItems) {
-                AppendItem(parent, item);
+            if (auto* subFolder = qobject_cast<ContentFolder*>(folder->Child(i))) {
+                AppendRow(parent, subFolder);
             }
         }
     }
-    bool didConnectSucceed =
-        bool(QObject::connect(folder, &ContentFolder::FolderAdded, parent,
-                              [parent, withItems](const ContentFolder*, ContentFolder* added) {
-                                  AppendRow(parent, added, withItems);
-                              }));
+    bool didConnectSucceed = bool(QObject::connect(
+        folder, &ContentFolder::FolderAdded, parent,
+        [parent](const ContentFolder*, ContentFolder* added) { AppendRow(parent, added); }));
     OS_TRAP_IF(!didConnectSucceed);
     didConnectSucceed =
         bool(QObject::connect(folder, &ContentFolder::FolderRemoved, parent,
@@ -108,61 +73,36 @@ void ContentFolderNode::Follow(Node* parent, ContentFolder* folder, bool withIte
                                   RemoveRow(parent, removed);
                               }));
     OS_TRAP_IF(!didConnectSucceed);
-    if (!withItems) {
-        return;
+}
+
+QString ContentFolderNode::CapacityText(const ContentFolder* folder) {
+    const ContentModelLock lock;
+    const int lowest = std::max(folder->MinAddress(), 1);
+    const int addresses = std::max(folder->MaxAddress() - lowest + 1, 0);
+    return QStringLiteral("%1 of %2 used").arg(folder->ChildCount()).arg(addresses);
+}
+
+QVariant ContentFolderNode::data(int role) const {
+    // The capacity is counted when it is shown, so that it needs no signal of its own.
+    if (role == Qt::ToolTipRole && m_folder) {
+        return CapacityText(m_folder);
     }
-    didConnectSucceed = bool(QObject::connect(
-        folder, &ContentFolder::ContentAdded, parent,
-        [parent, folder = QPointer<ContentFolder>(folder)](const ContentFolder*, Content* added) {
-            if (folder) {
-                AppendAddedItem(parent, folder, added);
-            }
-        }));
-    OS_TRAP_IF(!didConnectSucceed);
-    didConnectSucceed = bool(QObject::connect(
-        folder, &ContentFolder::ContentRemoved, parent,
-        [parent](const ContentFolder*, const Content* removed) { RemoveRow(parent, removed); }));
-    OS_TRAP_IF(!didConnectSucceed);
+    return Node::data(role);
+}
+
+QMimeData* ContentFolderNode::MimeData() const {
+    if (!m_folder) {
+        return nullptr;
+    }
+    return ContentMimeSource::MimeData({m_folder.data()}).release();
 }
 
 bool ContentFolderNode::CanDrop(const QMimeData* data, Qt::DropAction action) const {
-    if (!m_folder || (action != Qt::CopyAction && action != Qt::MoveAction)) {
-        return false;
-    }
-    const ContentModelLock lock;
-    const QList<Content*> items = DroppedItems(data);
-    return !items.isEmpty() && std::all_of(items.begin(), items.end(), [this](Content* item) {
-        return m_folder->AcceptsContent(item);
-    });
+    return ContentDrop::CanDrop(m_folder, data, action);
 }
 
 bool ContentFolderNode::Drop(Qt::DropAction action, const QMimeData* data) {
-    if (!CanDrop(data, action)) {
-        return false;
-    }
-    FeedbackCollector feedback;
-    bool ok = true;
-    {
-        const ContentModelLock lock;
-        ContentList copies;
-        for (Content* item : DroppedItems(data)) {
-            // An item moved within the same fixture moves there; anything else is copied.
-            if (action == Qt::MoveAction && item->Root() == m_folder->Root()) {
-                ok = m_folder->Move(item, &feedback) && ok;
-            } else {
-                copies.push_back(item->Clone());
-            }
-        }
-        if (!copies.empty()) {
-            ok = m_folder->AddContent(std::move(copies), &feedback) && ok;
-        }
-    }
-    // What the folder refused is shown once the drop is done.
-    if (!feedback.Errors().isEmpty()) {
-        QMessageBox::warning(QApplication::activeWindow(), QStringLiteral("Drop Failed"),
-                             feedback.Errors().join('\n'));
-    }
-    return ok;
+    return ContentDrop::Drop(QApplication::activeWindow(), m_folder, data, action);
 }
 
 ContentAddressNode::ContentAddressNode(ContentFolder* folder) : ContentFolderNode(folder) {
@@ -179,9 +119,33 @@ void ContentAddressNode::OnAddressChanged(const ContentBase*, int address) {
 ContentNameNode::ContentNameNode(ContentFolder* folder) : ContentFolderNode(folder) {
     setText(folder->Name());
     setIcon(QIcon());
+    setEditable(Renamable(folder));
     const bool didConnectSucceed =
         bool(connect(folder, &ContentBase::NameChanged, this, &ContentNameNode::OnNameChanged));
     OS_TRAP_IF(!didConnectSucceed);
+}
+
+void ContentNameNode::setData(const QVariant& value, int role) {
+    if (role != Qt::EditRole) {
+        ContentFolderNode::setData(value, role);
+        return;
+    }
+    ContentFolder* folder = GetFolder();
+    const QString name = value.toString();
+    // A folder that may not be renamed where it is keeps its name without a word.
+    if (!folder || name == folder->Name() || !Renamable(folder)) {
+        return;
+    }
+    bool renamed = false;
+    {
+        const ContentModelLock lock;
+        renamed = folder->Parent()->Rename(folder, name, folder->Address(), nullptr);
+    }
+    // The row shows the new name when the folder announces it.
+    if (!renamed) {
+        QMessageBox::warning(QApplication::activeWindow(), "Rename Failed",
+                             "The content could not be renamed");
+    }
 }
 
 void ContentNameNode::OnNameChanged(const ContentBase* content, const QString&) {

@@ -1,5 +1,7 @@
 #include "ui/tree/NodeTree.h"
 
+#include "ui/tree/ContentFolderDelegate.h"
+#include "ui/tree/ContentFolderNode.h"
 #include "ui/tree/DefaultDelegate.h"
 #include "ui/tree/DeviceDelegate.h"
 #include "ui/tree/DeviceManagerDelegate.h"
@@ -37,6 +39,9 @@ NodeTree::NodeTree(QStackedWidget* viewArea, QWidget* parent)
                        new DeviceManagerDelegate(this));
     m_delegates.insert(DeviceNameNode::staticMetaObject.className(), new DeviceDelegate(this));
     m_delegates.insert(DeviceAddressNode::staticMetaObject.className(), new DeviceDelegate(this));
+    auto* content = new ContentFolderDelegate(this);
+    m_delegates.insert(ContentNameNode::staticMetaObject.className(), content);
+    m_delegates.insert(ContentAddressNode::staticMetaObject.className(), content);
     m_delegates.insert(QString(), new DefaultDelegate(this));
 }
 

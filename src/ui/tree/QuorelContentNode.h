@@ -1,17 +1,12 @@
 #pragma once
 
-#include "ui/tree/Node.h"
+#include "content/library/QuorelContentLibrary.h"
+#include "ui/tree/ContentLibraryNode.h"
 
-#include <QIcon>
-
-// The top-level "Quorel Content" node.
-class QuorelContentNode : public Node {
+// The Quorel content library; the node owns its root.
+class QuorelContentNode : public ContentRootNode {
     Q_OBJECT
 public:
-    QuorelContentNode() : Node("Quorel Content") {
-        setIcon(QIcon(":/Resources/content-database-16.png"));
-        setEditable(false);
-        setDragEnabled(false);
-        setDropEnabled(false);
-    }
+    explicit QuorelContentNode(std::unique_ptr<QuorelContentLibraryRoot> root)
+        : ContentRootNode("Quorel Content", std::unique_ptr<ContentFolder>(std::move(root))) {}
 };

@@ -1,17 +1,12 @@
 #pragma once
 
-#include "ui/tree/Node.h"
+#include "content/library/StockContent.h"
+#include "ui/tree/ContentLibraryNode.h"
 
-#include <QIcon>
-
-// The top-level "Stock Content" node.
-class StockContentNode : public Node {
+// The stock content that comes with the program; the node owns its root.
+class StockContentNode : public ContentRootNode {
     Q_OBJECT
 public:
-    StockContentNode() : Node("Stock Content") {
-        setIcon(QIcon(":/Resources/content-database-16.png"));
-        setEditable(false);
-        setDragEnabled(false);
-        setDropEnabled(false);
-    }
+    explicit StockContentNode(std::unique_ptr<StockContentRoot> root)
+        : ContentRootNode("Stock Content", std::unique_ptr<ContentFolder>(std::move(root))) {}
 };

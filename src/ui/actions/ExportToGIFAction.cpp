@@ -1,0 +1,55 @@
+#include "ui/actions/ExportToGIFAction.h"
+
+#include "content/ledimage/MarqaImage.h"
+#include "content/ledimage/SolviImage.h"
+#include "ui/Preferences.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace {
+
+const char* const kPreferenceKey = "ExportToGIF";
+
+bool IsImage(const ContentBase* item) {
+    return qobject_cast<const MarqaImage*>(item) || qobject_cast<const SolviImage*>(item);
+}
+
+}  // namespace
+
+ExportToGIFAction::ExportToGIFAction(ContentBase* item, QWidget* parent)
+    : ContentBaseAction("Export to GIF", {item}, parent) {
+    setEnabled(IsImage(item));
+}
+
+bool ExportToGIFAction::Export(const Content& item, const QString& file) {
+    if (const auto* marqa = qobject_cast<const MarqaImage*>(&item)) {
+        return marqa->ExportGif(file);
+    }
+    if (const auto* solvi = qobject_cast<const SolviImage*>(&item)) {
+        return solvi->ExportGif(file);
+    }
+    return false;
+}
+
+void ExportToGIFAction::execute() {
+    const QList<ContentBase*> objects = Objects();
+    const auto* item = objects.isEmpty() ? nullptr : qobject_cast<const Content*>(objects.first());
+    if (!item || !IsImage(item)) {
+        return;
+    }
+    Preferences* preferences = Preferences::AcquirePreferences();
+    const QString file = QFileDialog::getSaveFileName(
+        ParentWidget(), "Export to GIF",
+        QDir(preferences->GetLastPath(kPreferenceKey)).filePath(item->Name() + ".gif"),
+        "GIF Images (*.gif)");
+    if (!file.isEmpty()) {
+        preferences->SetLastPath(kPreferenceKey, QFileInfo(file).absolutePath());
+        if (!Export(*item, file)) {
+            QMessageBox::critical(ParentWidget(), "Error", "Unable to export image");
+        }
+    }
+    Preferences::ReleasePreferences();
+}

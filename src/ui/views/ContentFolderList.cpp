@@ -1,0 +1,72 @@
+#include "ui/views/ContentFolderList.h"
+
+#include "content/ContentFolder.h"
+#include "os/Trap.h"
+#include "ui/actions/ContentActionMenu.h"
+#include "ui/import/ImageViewDialog.h"
+#include "ui/views/ContentFolderModel.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
+
+ContentFolderList::ContentFolderList(QWidget* parent) : QTreeView(parent) {
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDefaultDropAction(Qt::CopyAction);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    header()->setStretchLastSection(true);
+    const bool didConnectSucceed =
+        bool(connect(this, &QAbstractItemView::activated, this, &ContentFolderList::ActivateItem));
+    OS_TRAP_IF(!didConnectSucceed);
+}
+
+ContentFolderModel* ContentFolderList::FolderModel() const {
+    return qobject_cast<ContentFolderModel*>(model());
+}
+
+QList<ContentBase*> ContentFolderList::SelectedObjects() const {
+    QList<ContentBase*> objects;
+    QModelIndexList rows = selectionModel() ? selectionModel()->selectedRows() : QModelIndexList();
+    std::sort(rows.begin(), rows.end());
+    for (const QModelIndex& row : rows) {
+        if (ContentBase* object = FolderModel()->ObjectAt(row)) {
+            objects.append(object);
+        }
+    }
+    return objects;
+}
+
+void ContentFolderList::ActivateItem(const QModelIndex& index) {
+    ContentBase* object = FolderModel()->ObjectAt(index);
+    if (auto* folder = qobject_cast<ContentFolder*>(object)) {
+        emit navigateTo(folder);
+    } else if (auto* item = qobject_cast<Content*>(object)) {
+        ImageViewDialog::Open(*item, this);
+    }
+}
+
+void ContentFolderList::keyPressEvent(QKeyEvent* event) {
+    if (!ContentActionMenu::HandleKey(event, FolderModel()->Folder(), SelectedObjects(), this)) {
+        QTreeView::keyPressEvent(event);
+    }
+}
+
+void ContentFolderList::contextMenuEvent(QContextMenuEvent* event) {
+    ContentFolder* shown = FolderModel()->Folder();
+    if (!shown) {
+        return;
+    }
+    ContentBase* under = FolderModel()->ObjectAt(indexAt(event->pos()));
+    std::unique_ptr<QMenu> menu =
+        under ? ContentActionMenu::ForSelection(shown, SelectedObjects(), under, this)
+              : ContentActionMenu::ForFolder(shown, this);
+    if (!menu->isEmpty()) {
+        menu->exec(event->globalPos());
+    }
+}
