@@ -240,6 +240,31 @@ int main(int argc, char** argv) {
         p.drawText(QRectF(8, 4, 48, 56), Qt::AlignCenter, "?");
     });
 
+    // A folder tab and body, drawn in a 16 x 16 grid and scaled for the preview's picture.
+    auto folder = [](QPainter& p, qreal s) {
+        p.scale(s, s);
+        p.setPen(QPen(kInk, s > 1 ? 0.5 : 1));  // two pixels wide when scaled
+        p.setBrush(QColor(226, 170, 60));
+        p.drawPolygon(QPolygonF({QPointF(1.5, 3.5), QPointF(6, 3.5), QPointF(7.5, 5),
+                                 QPointF(14.5, 5), QPointF(14.5, 13.5), QPointF(1.5, 13.5)}));
+        p.setBrush(kAmber);
+        p.drawRect(QRectF(1.5, 6.5, 13, 7));
+    };
+    Save(dir, "content-folder-16.png", 16, 16, [&](QPainter& p) { folder(p, 1); });
+    Save(dir, "content-folder.png", 64, 64, [&](QPainter& p) { folder(p, 4); });
+    // An LED image: coloured dots on a dark disc.
+    Save(dir, "content-16.png", 16, 16, [](QPainter& p) {
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(QColor(30, 30, 36));
+        p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+        p.setPen(Qt::NoPen);
+        const QColor dots[] = {kRed, kGreen, kBlue, kAmber};
+        for (int i = 0; i < 4; ++i) {
+            p.setBrush(dots[i]);
+            p.drawEllipse(QRectF(4 + (i % 2) * 5, 4 + (i / 2) * 5, 3, 3));
+        }
+    });
+
     const std::pair<const char*, Transport> transport[] = {
         {"button-back.png", Transport::Back},
         {"button-play.png", Transport::Play},
