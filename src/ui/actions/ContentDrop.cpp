@@ -8,6 +8,8 @@
 #include "ui/actions/RunContentOperation.h"
 
 #include <QMimeData>
+#include <QPointer>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -104,6 +106,35 @@ Qt::DropAction ContentDrop::PasteAction(const ContentFolder* target, const QMime
         return Qt::MoveAction;
     }
     return CanDrop(target, data, Qt::CopyAction) ? Qt::CopyAction : Qt::IgnoreAction;
+}
+
+std::unique_ptr<QMimeData> ContentDrop::Copy(const QMimeData& data) {
+    auto copy = std::make_unique<QMimeData>();
+    if (ContentMimeSource::CanDecode(data)) {
+        for (const QString& format : {ContentMimeSource::MimeFormat(), QString(KindFormat())}) {
+            if (data.hasFormat(format)) {
+                copy->setData(format, data.data(format));
+            }
+        }
+    } else {
+        copy->setUrls(data.urls());
+    }
+    return copy;
+}
+
+bool ContentDrop::DropLater(QWidget* parent, ContentFolder* target, const QMimeData* data,
+                            Qt::DropAction action) {
+    if (!CanDrop(target, data, action)) {
+        return false;
+    }
+    std::shared_ptr<QMimeData> copy = Copy(*data);
+    QTimer::singleShot(0, [parent = QPointer<QWidget>(parent),
+                           target = QPointer<ContentFolder>(target), copy, action] {
+        if (target) {
+            Drop(parent, target, copy.get(), action);
+        }
+    });
+    return true;
 }
 
 bool ContentDrop::Drop(QWidget* parent, ContentFolder* target, const QMimeData* data,

@@ -2,6 +2,8 @@
 
 #include <Qt>
 
+#include <memory>
+
 class ContentFolder;
 class QMimeData;
 class QWidget;
@@ -29,6 +31,13 @@ public:
     // Drops the data; false when it was refused or its operation failed.
     static bool Drop(QWidget* parent, ContentFolder* target, const QMimeData* data,
                      Qt::DropAction action);
+    // Drops a copy of the data once the window's loop is back from the drag: the operation
+    // dialog must not open inside the drag's own handling of the drop. False when refused.
+    static bool DropLater(QWidget* parent, ContentFolder* target, const QMimeData* data,
+                          Qt::DropAction action);
+    // A copy of what a drop or the clipboard carries, for use after it has moved on: the
+    // content and its kind, else the files.
+    static std::unique_ptr<QMimeData> Copy(const QMimeData& data);
     // The action a paste of the data becomes: a move for cut content that the folder can
     // move, else a copy; IgnoreAction when the folder takes it neither way.
     static Qt::DropAction PasteAction(const ContentFolder* target, const QMimeData* data);

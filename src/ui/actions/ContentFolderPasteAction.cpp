@@ -30,13 +30,10 @@ void ContentFolderPasteAction::execute() {
         return;
     }
     // The clipboard may change while the operation runs: its data are copied first.
-    const QMimeData* clipboard = QApplication::clipboard()->mimeData();
-    QMimeData data;
-    for (const QString& format : clipboard->formats()) {
-        data.setData(format, clipboard->data(format));
-    }
-    const Qt::DropAction action = ContentDrop::PasteAction(folder, &data);
-    if (ContentDrop::Drop(ParentWidget(), folder, &data, action) && action == Qt::MoveAction) {
+    const std::unique_ptr<QMimeData> data =
+        ContentDrop::Copy(*QApplication::clipboard()->mimeData());
+    const Qt::DropAction action = ContentDrop::PasteAction(folder, data.get());
+    if (ContentDrop::Drop(ParentWidget(), folder, data.get(), action) && action == Qt::MoveAction) {
         QApplication::clipboard()->clear();
     }
 }

@@ -102,7 +102,7 @@ bool ContentFolderNode::CanDrop(const QMimeData* data, Qt::DropAction action) co
 }
 
 bool ContentFolderNode::Drop(Qt::DropAction action, const QMimeData* data) {
-    return ContentDrop::Drop(QApplication::activeWindow(), m_folder, data, action);
+    return ContentDrop::DropLater(QApplication::activeWindow(), m_folder, data, action);
 }
 
 ContentAddressNode::ContentAddressNode(ContentFolder* folder) : ContentFolderNode(folder) {

@@ -271,5 +271,5 @@ bool ContentFolderModel::canDropMimeData(const QMimeData* data, Qt::DropAction a
 
 bool ContentFolderModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int, int,
                                       const QModelIndex& parent) {
-    return ContentDrop::Drop(QApplication::activeWindow(), DropFolder(parent), data, action);
+    return ContentDrop::DropLater(QApplication::activeWindow(), DropFolder(parent), data, action);
 }

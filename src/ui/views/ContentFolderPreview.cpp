@@ -289,7 +289,7 @@ void ContentFolderPreview::dropEvent(QDropEvent* event) {
     }
     event->setDropAction(action);
     event->accept();
-    ContentDrop::Drop(this, target, event->mimeData(), action);
+    ContentDrop::DropLater(this, target, event->mimeData(), action);
 }
 
 void ContentFolderPreview::EndDrag() {
