@@ -29,6 +29,7 @@
 #include "ui/wizards/DeleteAllUserContentWizard.h"
 #include "ui/wizards/StockContentWizard.h"
 #include "ui/wizards/UpdateQuorelContentWizard.h"
+#include "ui/wizards/UpgradeWizard.h"
 
 #include <QAction>
 #include <QBoxLayout>
@@ -256,6 +257,15 @@ void AurelMainWindow::OnUpgrade() {
     }
     if (upgradable.isEmpty()) {
         QMessageBox::critical(this, "Device Upgrade", "No upgradable devices have been discovered");
+        return;
+    }
+    UpgradeWizard wizard(upgradable, this);
+    if (wizard.exec() != QDialog::Accepted) {
+        return;
+    }
+    if (!DeviceManager::Instance()->UpgradeDevices(wizard.CheckedDevices(), wizard.File())) {
+        QMessageBox::information(this, "Upgrade Devices",
+                                 "The last upgrade of these devices has not finished yet.");
     }
 }
 

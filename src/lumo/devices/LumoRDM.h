@@ -53,7 +53,7 @@ public:
     quint16 GetFirmwarePacketSize() const override { return 2048; }
 
     // The file pattern of the family's firmware packages.
-    virtual QString GetFirmwarePackagePattern() const = 0;
+    QString GetFirmwarePackagePattern() const override = 0;
 
     // The fixture's content tree, made (and its folders read) on the first call; it must be
     // made on the thread the device lives in.

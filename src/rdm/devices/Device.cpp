@@ -25,14 +25,21 @@ void Device::RemoveUse() {
     }
 }
 
+const LegacyFixtureType* Device::LegacyType() const {
+    return m_legacyType ? LegacyFixtureTypes::Find(GetModelNumber()) : nullptr;
+}
+
+QString Device::GetFirmwarePackagePattern() const {
+    const LegacyFixtureType* type = LegacyType();
+    return type ? type->filePatterns.join(' ') : QString();
+}
+
 bool Device::GetFirmwareUploadFlag() const {
-    const LegacyFixtureType* type =
-        m_legacyType ? LegacyFixtureTypes::Find(GetModelNumber()) : nullptr;
+    const LegacyFixtureType* type = LegacyType();
     return type && type->uploadable;
 }
 
 quint16 Device::GetFirmwarePacketSize() const {
-    const LegacyFixtureType* type =
-        m_legacyType ? LegacyFixtureTypes::Find(GetModelNumber()) : nullptr;
+    const LegacyFixtureType* type = LegacyType();
     return type ? type->packetSize : 0;
 }

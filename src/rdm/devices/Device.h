@@ -7,6 +7,7 @@
 #include <atomic>
 
 class QStandardItemModel;
+struct LegacyFixtureType;
 
 // One fixture that a discovery found. Its 64-bit id holds the 48-bit RDM UID (manufacturer
 // in the upper 16 of the 48 bits); two objects are the same fixture exactly when their ids
@@ -53,6 +54,9 @@ public:
 
     // The stock firmware package for this kind of fixture (none by default).
     virtual QString GetFirmwarePackagePath() const { return {}; }
+    // The file patterns of the firmware files this kind of fixture takes, separated by spaces:
+    // those of its row of the legacy fixture-type table (none outside it).
+    virtual QString GetFirmwarePackagePattern() const;
     // The version of the firmware package kept in a folder.
     virtual QString GetFirmwarePackageVersion(const QString& folder) const;
 
@@ -68,6 +72,9 @@ Q_SIGNALS:
     void Unused();
 
 private:
+    // The device's row of the legacy fixture-type table, or null.
+    const LegacyFixtureType* LegacyType() const;
+
     QElapsedTimer m_created;
     quint64 m_uid;
     const quint8 m_kind;

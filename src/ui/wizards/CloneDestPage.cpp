@@ -13,7 +13,7 @@
 
 namespace {
 
-QString DestinationText(const LumoRDM* fixture) {
+QString DestinationText(const Device* fixture) {
     return QStringLiteral("%1, Address %2")
         .arg(fixture->GetModelText(), WizardSupport::DmxAddress(fixture));
 }

@@ -8,8 +8,9 @@
 class Device;
 class LumoRDM;
 
-// A list of LED fixtures, one checkable row each (fixture icon, unchecked at first), at the
-// top or below a branch row; the columns say what each row shows. Fixtures that go away
+// A list of fixtures, one checkable row each (fixture icon, unchecked at first), at the top
+// or below a branch row; the columns say what each row shows, and the check box sits in the
+// column without a cell (the first column when every column has one). Fixtures that go away
 // while the list is open drop out of the checked ones.
 class DeviceChecklist : public QTreeWidget {
     Q_OBJECT
@@ -17,7 +18,7 @@ class DeviceChecklist : public QTreeWidget {
 public:
     struct Column {
         QString header;
-        QString (*cell)(const LumoRDM*);
+        QString (*cell)(const Device*);  // null: the column of the check box
     };
 
     explicit DeviceChecklist(const QList<Column>& columns, QWidget* parent = nullptr);
@@ -27,10 +28,12 @@ public:
     // A row that groups others (see WizardSupport::AddBranch).
     QTreeWidgetItem* AddBranch(const QString& icon, const QString& text);
     // A checkable row for the fixture below `parent`, or at the top when it is null.
-    QTreeWidgetItem* AddFixture(LumoRDM* fixture, QTreeWidgetItem* parent = nullptr);
+    QTreeWidgetItem* AddFixture(Device* fixture, QTreeWidgetItem* parent = nullptr);
 
     int FixtureCount() const { return int(m_rows.size()); }
+    // The checked LED fixtures.
     QList<LumoRDM*> CheckedFixtures() const;
+    // Every checked fixture.
     QList<Device*> CheckedDevices() const;
     void SetAllChecked(bool checked);
 
@@ -42,8 +45,9 @@ private:
 
     struct Row {
         QTreeWidgetItem* item;  // owned by the tree
-        QPointer<LumoRDM> fixture;
+        QPointer<Device> fixture;
     };
     QList<Column> m_columns;
+    int m_checkColumn = 0;
     std::vector<Row> m_rows;
 };

@@ -5,15 +5,18 @@
 #include <QComboBox>
 #include <QFormLayout>
 
-DeviceModelPage::DeviceModelPage(const QList<LumoRDM*>& fixtures, const QString& subtitle,
-                                 QWidget* parent)
+DeviceModelPage::DeviceModelPage(const QList<Device*>& devices, const QString& subtitle,
+                                 const QString& label, QWidget* parent)
     : QWizardPage(parent), m_models(new QComboBox(this)) {
     setTitle(QStringLiteral("Select Device Model"));
     setSubTitle(subtitle);
-    m_models->addItems(WizardSupport::Models(fixtures));
+    m_models->addItems(WizardSupport::Models(devices));
     auto* layout = new QFormLayout(this);
-    layout->addRow(QStringLiteral("Model to update:"), m_models);
-    connect(m_models, &QComboBox::currentIndexChanged, this, &QWizardPage::completeChanged);
+    layout->addRow(label, m_models);
+    // isComplete decides when the page may go on, by the model text.
+    registerField(QStringLiteral("model*"), m_models, "currentText",
+                  SIGNAL(currentTextChanged(QString)));
+    connect(m_models, &QComboBox::currentTextChanged, this, &QWizardPage::completeChanged);
 }
 
 QString DeviceModelPage::Model() const {
@@ -21,5 +24,5 @@ QString DeviceModelPage::Model() const {
 }
 
 bool DeviceModelPage::isComplete() const {
-    return m_models->currentIndex() >= 0;
+    return !Model().isEmpty();
 }

@@ -2,16 +2,18 @@
 
 #include <QWizardPage>
 
-class LumoRDM;
+class Device;
 class QComboBox;
 
-// "Select Device Model": the models of the discovered LED fixtures in a combo box; the page
-// is complete while a model is chosen.
+// "Select Device Model": the models of the devices in a combo box, which is the wizard's
+// field "model"; the page is complete while a model is chosen.
 class DeviceModelPage : public QWizardPage {
     Q_OBJECT
 
 public:
-    DeviceModelPage(const QList<LumoRDM*>& fixtures, const QString& subtitle,
+    // `label` stands before the combo box.
+    DeviceModelPage(const QList<Device*>& devices, const QString& subtitle,
+                    const QString& label = QStringLiteral("Model to update:"),
                     QWidget* parent = nullptr);
 
     QString Model() const;

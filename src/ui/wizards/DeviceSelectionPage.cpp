@@ -8,26 +8,29 @@
 #include <QLabel>
 #include <QPushButton>
 
-DeviceSelectionPage::DeviceSelectionPage(const QList<LumoRDM*>& fixtures,
+DeviceSelectionPage::DeviceSelectionPage(const QList<Device*>& devices,
                                          const DeviceModelPage* modelPage, const QString& subtitle,
                                          const QList<DeviceChecklist::Column>& columns,
-                                         const Erasure& erasure, QWidget* parent)
+                                         const Erasure& erasure, const Labels& labels,
+                                         QWidget* parent)
     : QWizardPage(parent),
-      m_fixtures(fixtures),
+      m_devices(devices),
+      m_nothingChecked(labels.nothingChecked),
+      m_refusalTitle(labels.refusalTitle),
       m_modelPage(modelPage),
       m_model(new QLabel(this)),
       m_list(new DeviceChecklist(columns, this)),
       m_selectAll(new QPushButton(QStringLiteral("Select All"), this)),
       m_clearAll(new QPushButton(QStringLiteral("Clear All"), this)) {
-    setTitle(QStringLiteral("Select Devices"));
+    setTitle(labels.title);
     setSubTitle(subtitle);
 
     auto* layout = new QVBoxLayout(this);
     auto* model = new QHBoxLayout;
-    model->addWidget(new QLabel(QStringLiteral("Model:"), this));
+    model->addWidget(new QLabel(labels.model, this));
     model->addWidget(m_model, 1);
     layout->addLayout(model);
-    layout->addWidget(new QLabel(QStringLiteral("Select devices:"), this));
+    layout->addWidget(new QLabel(labels.list, this));
     auto* list = new QHBoxLayout;
     list->addWidget(m_list, 1);
     auto* buttons = new QVBoxLayout;
@@ -48,8 +51,8 @@ void DeviceSelectionPage::initializePage() {
     const QString model = m_modelPage->Model();
     m_model->setText(model);
     m_list->ClearRows();
-    for (LumoRDM* fixture : WizardSupport::OfModel(m_fixtures, model)) {
-        m_list->AddFixture(fixture);
+    for (Device* device : WizardSupport::OfModel(m_devices, model)) {
+        m_list->AddFixture(device);
     }
     for (int column = 0; column < m_list->columnCount() - 1; ++column) {
         m_list->resizeColumnToContents(column);
@@ -57,11 +60,8 @@ void DeviceSelectionPage::initializePage() {
 }
 
 bool DeviceSelectionPage::validatePage() {
-    if (m_list->CheckedFixtures().isEmpty()) {
-        return WizardSupport::Refuse(
-            this,
-            QStringLiteral(
-                "No devices selected.  Select one or more devices to update before continuing."));
+    if (m_list->CheckedDevices().isEmpty()) {
+        return WizardSupport::Refuse(this, m_nothingChecked, m_refusalTitle);
     }
     return true;
 }

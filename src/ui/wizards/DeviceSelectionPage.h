@@ -9,9 +9,9 @@ class ErasureNote;
 class QLabel;
 class QPushButton;
 
-// "Select Devices": the LED fixtures of the model chosen on the model page, each with a check
-// box, and "Select All" / "Clear All". It does not go on with nothing checked. A page of a
-// job that removes content also says how much the checked fixtures will lose.
+// "Select Devices": the devices of the model chosen on the model page, each with a check box,
+// and "Select All" / "Clear All". It does not go on with nothing checked. A page of a job
+// that removes content also says how much the checked fixtures will lose.
 class DeviceSelectionPage : public QWizardPage {
     Q_OBJECT
 
@@ -22,12 +22,21 @@ public:
         int (LumoRDM::*count)() const = nullptr;
         QString format;
     };
+    // The page's own texts.
+    struct Labels {
+        QString title = QStringLiteral("Select Devices");
+        QString model = QStringLiteral("Model:");
+        QString list = QStringLiteral("Select devices:");
+        QString nothingChecked = QStringLiteral(
+            "No devices selected.  Select one or more devices to update before continuing.");
+        QString refusalTitle;  // empty: the wizard's title
+    };
 
-    DeviceSelectionPage(const QList<LumoRDM*>& fixtures, const DeviceModelPage* modelPage,
+    DeviceSelectionPage(const QList<Device*>& devices, const DeviceModelPage* modelPage,
                         const QString& subtitle, const QList<DeviceChecklist::Column>& columns,
-                        const Erasure& erasure, QWidget* parent = nullptr);
+                        const Erasure& erasure, const Labels& labels, QWidget* parent = nullptr);
 
-    // Lists the fixtures of the chosen model, none checked.
+    // Lists the devices of the chosen model, none checked.
     void initializePage() override;
     bool validatePage() override;
 
@@ -40,7 +49,9 @@ public:
     ErasureNote* Note() const { return m_note; }
 
 private:
-    const QList<LumoRDM*> m_fixtures;
+    const QList<Device*> m_devices;
+    const QString m_nothingChecked;
+    const QString m_refusalTitle;
     const DeviceModelPage* m_modelPage;
     QLabel* m_model;  // children of this page
     DeviceChecklist* m_list;

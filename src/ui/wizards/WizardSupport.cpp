@@ -43,28 +43,24 @@ QList<LumoRDM*> LedFixtures(const QList<Device*>& devices) {
 }
 
 std::vector<DeviceUse> UsesOf(const QList<Device*>& devices) {
-    std::vector<DeviceUse> uses;
-    for (LumoRDM* fixture : LedFixtures(devices)) {
-        uses.emplace_back(fixture);
-    }
-    return uses;
+    return std::vector<DeviceUse>(devices.begin(), devices.end());
 }
 
-QStringList Models(const QList<LumoRDM*>& fixtures) {
+QStringList Models(const QList<Device*>& devices) {
     QStringList models;
-    for (const LumoRDM* fixture : fixtures) {
-        if (!models.contains(fixture->GetModelText())) {
-            models.append(fixture->GetModelText());
+    for (const Device* device : devices) {
+        if (!models.contains(device->GetModelText())) {
+            models.append(device->GetModelText());
         }
     }
     return models;
 }
 
-QList<LumoRDM*> OfModel(const QList<LumoRDM*>& fixtures, const QString& model) {
-    QList<LumoRDM*> found;
-    for (LumoRDM* fixture : fixtures) {
-        if (fixture->GetModelText() == model) {
-            found.append(fixture);
+QList<Device*> OfModel(const QList<Device*>& devices, const QString& model) {
+    QList<Device*> found;
+    for (Device* device : devices) {
+        if (device->GetModelText() == model) {
+            found.append(device);
         }
     }
     return found;
@@ -93,15 +89,16 @@ QString FamilySuffix(int family) {
     return family < 0 ? QString() : QString::fromLatin1(kWizardFamilies[family].suffix);
 }
 
-QString DmxAddress(const LumoRDM* fixture) {
+QString DmxAddress(const Device* fixture) {
     return QString::number(fixture->GetDmxStartAddress());
 }
 
-QString QuorelAddress(const LumoRDM* fixture) {
-    return QString::number(fixture->GetQuorelAddress());
+QString QuorelAddress(const Device* device) {
+    const auto* fixture = qobject_cast<const LumoRDM*>(device);
+    return fixture ? QString::number(fixture->GetQuorelAddress()) : QString();
 }
 
-QString Description(const LumoRDM* fixture) {
+QString Description(const Device* fixture) {
     return DeviceNameNode::NameOf(fixture);
 }
 
@@ -117,8 +114,8 @@ void AddNote(QTreeWidgetItem* branch, const QString& text) {
     (new QTreeWidgetItem(branch, {text}))->setFlags(Qt::ItemIsEnabled);
 }
 
-bool Refuse(QWizardPage* page, const QString& text) {
-    QMessageBox::warning(page, page->window()->windowTitle(), text);
+bool Refuse(QWizardPage* page, const QString& text, const QString& title) {
+    QMessageBox::warning(page, title.isEmpty() ? page->window()->windowTitle() : title, text);
     return false;
 }
 

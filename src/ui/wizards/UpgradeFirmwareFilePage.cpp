@@ -1,0 +1,51 @@
+#include "ui/wizards/UpgradeFirmwareFilePage.h"
+
+#include "rdm/devices/Device.h"
+#include "ui/Preferences.h"
+#include "ui/wizards/WizardSupport.h"
+
+#include <QBoxLayout>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+UpgradeFirmwareFilePage::UpgradeFirmwareFilePage(const QList<Device*>& devices, QWidget* parent)
+    : QWizardPage(parent),
+      m_devices(devices),
+      m_model(new QLabel(this)),
+      m_file(new QLineEdit(this)),
+      m_browse(new QPushButton(QStringLiteral("Browse..."), this)) {
+    setTitle(QStringLiteral("Select Software File"));
+    setSubTitle(
+        QStringLiteral("Specify the file containing the software for the selected device model."));
+    auto* file = new QHBoxLayout;
+    file->addWidget(m_file, 1);
+    file->addWidget(m_browse);
+    auto* layout = new QFormLayout(this);
+    layout->addRow(QStringLiteral("Device Model:"), m_model);
+    layout->addRow(QStringLiteral("Software File:"), file);
+    registerField(QStringLiteral("file*"), m_file);
+    connect(m_browse, &QPushButton::clicked, this, &UpgradeFirmwareFilePage::Browse);
+}
+
+void UpgradeFirmwareFilePage::initializePage() {
+    m_model->setText(field(QStringLiteral("model")).toString());
+}
+
+void UpgradeFirmwareFilePage::Browse() {
+    const Device* device =
+        WizardSupport::OfModel(m_devices, field(QStringLiteral("model")).toString()).value(0);
+    Preferences* preferences = Preferences::AcquirePreferences();
+    const QString file =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Select Software Upgrade File"),
+                                     preferences->GetLastPath(QString::fromLatin1(kFolderKey)),
+                                     device ? device->GetFirmwarePackagePattern() : QString());
+    if (!file.isEmpty()) {
+        preferences->SetLastPath(QString::fromLatin1(kFolderKey), QFileInfo(file).absolutePath());
+        m_file->setText(file);
+    }
+    Preferences::ReleasePreferences();
+}
