@@ -33,7 +33,7 @@ NodeTree::NodeTree(QStackedWidget* viewArea, QWidget* parent)
     setAcceptDrops(true);
     setDropIndicatorShown(false);
     header()->setStretchLastSection(true);
-    setColumnWidth(0, 110);
+    setColumnWidth(0, 150);  // room for the numbers of a fixture's folders, three levels down
 
     m_delegates.insert(DeviceManagerNode::staticMetaObject.className(),
                        new DeviceManagerDelegate(this));
