@@ -43,6 +43,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -360,4 +361,26 @@ TEST_F(ContentViewTest, DragsOverARefusingFixtureFolderAreNotTakenAndCopyPasteRe
     // The demo fixture is shared by the tests that follow: it gets its own files back.
     ASSERT_TRUE(shows->Remove(shows->Item(200), nullptr));
     EXPECT_TRUE(QTest::qWaitFor([&] { return shows->ChildCount() == before; }, 20000));
+}
+
+TEST_F(ContentViewTest, FilesDroppedFromTheDesktopAreAddedAndItemsDraggedOutAreWrittenAsFiles) {
+    QTemporaryDir desktop;
+    ASSERT_TRUE(Image("Sunrise", 7, 3)->Save(desktop.filePath("Sunrise.mqi")));
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(desktop.filePath("Sunrise.mqi"))});
+    ASSERT_TRUE(ContentDrop::CanDrop(m_clips, &files, Qt::CopyAction));
+    ASSERT_TRUE(ContentDrop::Drop(&m_window, m_clips, &files, Qt::CopyAction));
+    ASSERT_EQ(m_clips->ChildCount(), 1);
+    EXPECT_EQ(m_clips->Child(0)->Name(), "Sunrise");
+
+    // The drag of the item carries its file for the file manager, written when asked for.
+    ContentFolderModel model;
+    model.SetFolder(m_clips);
+    std::unique_ptr<QMimeData> drag(model.mimeData({model.index(0, 0)}));
+    ASSERT_TRUE(drag && ContentMimeSource::CanDecode(*drag));
+    const QList<QUrl> urls = drag->urls();
+    ASSERT_EQ(urls.size(), 1);
+    MarqaImage written;
+    ASSERT_TRUE(written.Load(urls.first().toLocalFile())) << written.LoadProblem().toStdString();
+    EXPECT_EQ(written.FrameCount(), 3);
 }
