@@ -12,6 +12,7 @@
 #include "ui/actions/ContentFolderNewAction.h"
 #include "ui/actions/ContentFolderPasteAction.h"
 #include "ui/actions/ExportToGIFAction.h"
+#include "ui/import/ImageViewDialog.h"
 
 #include <QKeyEvent>
 #include <QMenu>
@@ -141,6 +142,28 @@ std::unique_ptr<QMenu> ContentActionMenu::ForSelection(ContentFolder* shown,
         menu.Add(new ContentFolderExportAction(shown, parent));
     }
     return menu.Take();
+}
+
+void ContentActionMenu::Popup(ContentFolder* shown, const QList<ContentBase*>& selection,
+                              ContentBase* underCursor, QWidget* parent, const QPoint& globalPos) {
+    if (!shown) {
+        return;
+    }
+    std::unique_ptr<QMenu> menu = underCursor ? ForSelection(shown, selection, underCursor, parent)
+                                              : ForFolder(shown, parent);
+    if (!menu->isEmpty()) {
+        menu->exec(globalPos);
+    }
+}
+
+ContentFolder* ContentActionMenu::Open(ContentBase* object, QWidget* parent) {
+    if (auto* folder = qobject_cast<ContentFolder*>(object)) {
+        return folder;
+    }
+    if (auto* item = qobject_cast<Content*>(object)) {
+        ImageViewDialog::Open(*item, parent);
+    }
+    return nullptr;
 }
 
 bool ContentActionMenu::HandleKey(QKeyEvent* event, ContentFolder* shown,

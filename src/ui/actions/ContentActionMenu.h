@@ -8,6 +8,7 @@ class ContentBase;
 class ContentFolder;
 class QKeyEvent;
 class QMenu;
+class QPoint;
 class QWidget;
 
 // The content actions of the content views and the tree's folders: their context menus, with
@@ -23,6 +24,11 @@ public:
     static std::unique_ptr<QMenu> ForSelection(ContentFolder* shown,
                                                const QList<ContentBase*>& selection,
                                                ContentBase* underCursor, QWidget* parent);
+    // Opens the menu for the object under the cursor (none: empty space) at `globalPos`.
+    static void Popup(ContentFolder* shown, const QList<ContentBase*>& selection,
+                      ContentBase* underCursor, QWidget* parent, const QPoint& globalPos);
+    // Activation of a child: an item opens in its viewer; a folder is returned, to be shown.
+    static ContentFolder* Open(ContentBase* object, QWidget* parent);
     // Runs the action of the key at once; false when the key has none (it is not accepted).
     static bool HandleKey(QKeyEvent* event, ContentFolder* shown,
                           const QList<ContentBase*>& selection, QWidget* parent);

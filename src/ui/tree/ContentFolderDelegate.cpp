@@ -7,7 +7,6 @@
 #include "ui/views/ContentFolderView.h"
 
 #include <QContextMenuEvent>
-#include <QMenu>
 #include <QStackedWidget>
 
 namespace {
@@ -28,14 +27,8 @@ void ContentFolderDelegate::KeyPress(NodeTree* tree, QKeyEvent* event, Node* nod
 }
 
 void ContentFolderDelegate::ContextMenu(NodeTree* tree, QContextMenuEvent* event, Node* node) {
-    ContentFolder* folder = FolderOf(node);
-    if (!folder) {
-        return;
-    }
-    std::unique_ptr<QMenu> menu =
-        ContentActionMenu::ForSelection(folder->Parent(), {folder}, folder, tree);
-    if (!menu->isEmpty()) {
-        menu->exec(event->globalPos());
+    if (ContentFolder* folder = FolderOf(node)) {
+        ContentActionMenu::Popup(folder->Parent(), {folder}, folder, tree, event->globalPos());
     }
 }
 

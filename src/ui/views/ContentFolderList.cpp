@@ -3,12 +3,10 @@
 #include "content/ContentFolder.h"
 #include "os/Trap.h"
 #include "ui/actions/ContentActionMenu.h"
-#include "ui/import/ImageViewDialog.h"
 #include "ui/views/ContentFolderModel.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
-#include <QMenu>
 
 ContentFolderList::ContentFolderList(QWidget* parent) : QTreeView(parent) {
     setRootIsDecorated(false);
@@ -43,11 +41,8 @@ QList<ContentBase*> ContentFolderList::SelectedObjects() const {
 }
 
 void ContentFolderList::ActivateItem(const QModelIndex& index) {
-    ContentBase* object = FolderModel()->ObjectAt(index);
-    if (auto* folder = qobject_cast<ContentFolder*>(object)) {
+    if (ContentFolder* folder = ContentActionMenu::Open(FolderModel()->ObjectAt(index), this)) {
         emit navigateTo(folder);
-    } else if (auto* item = qobject_cast<Content*>(object)) {
-        ImageViewDialog::Open(*item, this);
     }
 }
 
@@ -58,15 +53,7 @@ void ContentFolderList::keyPressEvent(QKeyEvent* event) {
 }
 
 void ContentFolderList::contextMenuEvent(QContextMenuEvent* event) {
-    ContentFolder* shown = FolderModel()->Folder();
-    if (!shown) {
-        return;
-    }
-    ContentBase* under = FolderModel()->ObjectAt(indexAt(event->pos()));
-    std::unique_ptr<QMenu> menu =
-        under ? ContentActionMenu::ForSelection(shown, SelectedObjects(), under, this)
-              : ContentActionMenu::ForFolder(shown, this);
-    if (!menu->isEmpty()) {
-        menu->exec(event->globalPos());
-    }
+    ContentActionMenu::Popup(FolderModel()->Folder(), SelectedObjects(),
+                             FolderModel()->ObjectAt(indexAt(event->pos())), this,
+                             event->globalPos());
 }

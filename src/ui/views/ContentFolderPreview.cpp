@@ -6,7 +6,6 @@
 #include "os/Trap.h"
 #include "ui/actions/ContentActionMenu.h"
 #include "ui/actions/ContentDrop.h"
-#include "ui/import/ImageViewDialog.h"
 #include "ui/views/ContentFolderModel.h"
 #include "ui/views/preview/LEDImageItem.h"
 #include "ui/views/preview/PreviewItem.h"
@@ -17,7 +16,6 @@
 #include <QDrag>
 #include <QGraphicsScene>
 #include <QItemSelectionModel>
-#include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
 
@@ -208,11 +206,8 @@ void ContentFolderPreview::Activate(int row) {
     if (row < 0 || !m_model) {
         return;
     }
-    ContentBase* object = m_model->ObjectAt(row);
-    if (auto* folder = qobject_cast<ContentFolder*>(object)) {
+    if (ContentFolder* folder = ContentActionMenu::Open(m_model->ObjectAt(row), this)) {
         emit navigateTo(folder);
-    } else if (auto* item = qobject_cast<Content*>(object)) {
-        ImageViewDialog::Open(*item, this);
     }
 }
 
@@ -224,18 +219,12 @@ void ContentFolderPreview::keyPressEvent(QKeyEvent* event) {
 }
 
 void ContentFolderPreview::contextMenuEvent(QContextMenuEvent* event) {
-    ContentFolder* shown = m_model ? m_model->Folder() : nullptr;
-    if (!shown) {
+    if (!m_model) {
         return;
     }
     const int row = RowAt(event->pos());
-    ContentBase* under = row >= 0 ? m_model->ObjectAt(row) : nullptr;
-    std::unique_ptr<QMenu> menu =
-        under ? ContentActionMenu::ForSelection(shown, SelectedObjects(), under, this)
-              : ContentActionMenu::ForFolder(shown, this);
-    if (!menu->isEmpty()) {
-        menu->exec(event->globalPos());
-    }
+    ContentActionMenu::Popup(m_model->Folder(), SelectedObjects(),
+                             row >= 0 ? m_model->ObjectAt(row) : nullptr, this, event->globalPos());
 }
 
 Qt::DropAction ContentFolderPreview::DropActionAt(QDropEvent* event, ContentFolder** target) const {
