@@ -1,7 +1,6 @@
 #include "ui/views/ContentFolderView.h"
 
 #include "content/ContentFolder.h"
-#include "content/ContentFolder.h"
 #include "os/Trap.h"
 #include "ui/views/ContentFolderList.h"
 #include "ui/views/ContentFolderModel.h"
