@@ -7,7 +7,7 @@
 #include "content/library/PackagePolicies.h"
 #include "content/library/QuorelContentLibrary.h"
 #include "content/operations/ContentCopyOperation.h"
-#include "ui/Preferences.h"
+#include "ui/LastPathFileDialog.h"
 #include "ui/actions/RunContentOperation.h"
 
 #include <QDir>
@@ -17,7 +17,7 @@
 
 namespace {
 
-const char* const kPreferenceKey = "ContentFolderExport";
+const char* const kFolderKey = "ContentFolderExport";
 
 // A package holds folders: a folder of folders gives its children, any other the folder.
 QList<ContentBase*> ExportedObjects(ContentFolder* folder) {
@@ -81,9 +81,8 @@ void ContentFolderExportAction::execute() {
     if (!folder) {
         return;
     }
-    Preferences* preferences = Preferences::AcquirePreferences();
     QFileDialog dialog(ParentWidget(), "Select a location to save",
-                       QDir(preferences->GetLastPath(kPreferenceKey)).filePath("content_export"));
+                       QDir(LastPathFileDialog::LastFolder(kFolderKey)).filePath("content_export"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({"Packages (*.lumopkg)", "MARQA Collage Package (*.marqacollage)",
                            "Solvi Collage Package (*.solvicollage)"});
@@ -96,8 +95,7 @@ void ContentFolderExportAction::execute() {
         if (QFileInfo(file).suffix().isEmpty()) {
             file += "." + suffix;
         }
-        preferences->SetLastPath(kPreferenceKey, QFileInfo(file).absolutePath());
+        LastPathFileDialog::Remember(kFolderKey, file);
         Export(folder, file, ParentWidget());
     }
-    Preferences::ReleasePreferences();
 }

@@ -5,18 +5,13 @@
 #include "content/library/ContentLibraryPackageFile.h"
 #include "content/library/PackagePolicies.h"
 #include "content/operations/ContentCopyOperation.h"
-#include "ui/Preferences.h"
+#include "ui/LastPathFileDialog.h"
 #include "ui/actions/RunContentOperation.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 
-namespace {
-
-const char* const kPreferenceKey = "ContentFolderImport";
-
-}  // namespace
+namespace {}  // namespace
 
 ContentFolderImportAction::ContentFolderImportAction(ContentFolder* folder, QWidget* parent)
     : ContentFolderAction("Import", folder, parent) {}
@@ -49,13 +44,10 @@ void ContentFolderImportAction::execute() {
     if (!folder) {
         return;
     }
-    Preferences* preferences = Preferences::AcquirePreferences();
-    const QString file = QFileDialog::getOpenFileName(
-        ParentWidget(), "Select package to Import", preferences->GetLastPath(kPreferenceKey),
-        "Packages (*.lumopkg *.crvpkg *.marqacollage *.solvicollage)");
+    const QString file =
+        LastPathFileDialog::Open(ParentWidget(), "Select package to Import", "ContentFolderImport",
+                                 "Packages (*.lumopkg *.crvpkg *.marqacollage *.solvicollage)");
     if (!file.isEmpty()) {
-        preferences->SetLastPath(kPreferenceKey, QFileInfo(file).absolutePath());
         Import(folder, file, ParentWidget());
     }
-    Preferences::ReleasePreferences();
 }

@@ -2,16 +2,11 @@
 
 #include "content/ledimage/MarqaImage.h"
 #include "content/ledimage/SolviImage.h"
-#include "ui/Preferences.h"
+#include "ui/LastPathFileDialog.h"
 
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 
 namespace {
-
-const char* const kPreferenceKey = "ExportToGIF";
 
 bool IsImage(const ContentBase* item) {
     return qobject_cast<const MarqaImage*>(item) || qobject_cast<const SolviImage*>(item);
@@ -40,16 +35,9 @@ void ExportToGIFAction::execute() {
     if (!item || !IsImage(item)) {
         return;
     }
-    Preferences* preferences = Preferences::AcquirePreferences();
-    const QString file = QFileDialog::getSaveFileName(
-        ParentWidget(), "Export to GIF",
-        QDir(preferences->GetLastPath(kPreferenceKey)).filePath(item->Name() + ".gif"),
-        "GIF Images (*.gif)");
-    if (!file.isEmpty()) {
-        preferences->SetLastPath(kPreferenceKey, QFileInfo(file).absolutePath());
-        if (!Export(*item, file)) {
-            QMessageBox::critical(ParentWidget(), "Error", "Unable to export image");
-        }
+    const QString file = LastPathFileDialog::Save(ParentWidget(), "Export to GIF", "ExportToGIF",
+                                                  item->Name() + ".gif", "GIF Images (*.gif)");
+    if (!file.isEmpty() && !Export(*item, file)) {
+        QMessageBox::critical(ParentWidget(), "Error", "Unable to export image");
     }
-    Preferences::ReleasePreferences();
 }

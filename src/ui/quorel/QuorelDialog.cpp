@@ -3,7 +3,7 @@
 #include "content/library/QuorelContentLibrary.h"
 #include "quorel/QuorelCollage.h"
 #include "quorel/QuorelLog.h"
-#include "ui/Preferences.h"
+#include "ui/LastPathFileDialog.h"
 #include "ui/quorel/QQuorelTemplateListModel.h"
 #include "ui/quorel/QuorelFrameBar.h"
 #include "ui/quorel/QuorelRenderProgress.h"
@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -63,8 +62,7 @@ QuorelDialog::QuorelDialog(QWidget* parent, QuorelContentLibraryRoot* library,
                            const QString& templatesPath)
     : QDialog(parent),
       m_templatesPath(templatesPath.isEmpty() ? QuorelTemplateList::DefaultPath() : templatesPath),
-      m_library(library),
-      m_preferences(Preferences::AcquirePreferences()) {
+      m_library(library) {
     setWindowTitle("Quorel Creator");
     m_templates.Load(m_templatesPath);
     m_saveSoon.setSingleShot(true);
@@ -101,7 +99,6 @@ QuorelDialog::QuorelDialog(QWidget* parent, QuorelContentLibraryRoot* library,
 
 QuorelDialog::~QuorelDialog() {
     SaveTemplates();
-    Preferences::ReleasePreferences();
 }
 
 QWidget* QuorelDialog::BuildTemplatePanel() {
@@ -330,13 +327,11 @@ void QuorelDialog::SaveTemplates() {
 }
 
 void QuorelDialog::onSelectMedia() {
-    const QString path = QFileDialog::getOpenFileName(
-        this, "Select Quorel Media", m_preferences->GetLastPath(kMediaKey), kMediaFilter);
-    if (path.isEmpty()) {
-        return;
+    const QString path =
+        LastPathFileDialog::Open(this, "Select Quorel Media", kMediaKey, kMediaFilter);
+    if (!path.isEmpty()) {
+        LoadMedia(path);
     }
-    m_preferences->SetLastPath(kMediaKey, QFileInfo(path).absolutePath());
-    LoadMedia(path);
 }
 
 bool QuorelDialog::LoadMedia(const QString& path) {

@@ -17,7 +17,6 @@ class QuorelFrameBar;
 class QuorelSettingsPanel;
 class QuorelTemplateListView;
 class QuorelWidget;
-class Preferences;
 
 // "Quorel Creator": the technician picks or edits a template on the canvas, loads a picture or
 // clip, tunes the sampling while the canvas shows what every fixture will show for the current
@@ -83,7 +82,6 @@ private:
     QuorelPreview m_preview;
     QuorelContentLibraryRoot* m_library;
     std::unique_ptr<QuorelContentLibraryRoot> m_ownLibrary;
-    Preferences* m_preferences;
     QTimer m_saveSoon;  // saves once sliders rest
 
     // Children of this dialog.

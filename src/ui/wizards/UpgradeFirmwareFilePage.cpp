@@ -1,12 +1,10 @@
 #include "ui/wizards/UpgradeFirmwareFilePage.h"
 
 #include "rdm/devices/Device.h"
-#include "ui/Preferences.h"
+#include "ui/LastPathFileDialog.h"
 #include "ui/wizards/WizardSupport.h"
 
 #include <QBoxLayout>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,14 +36,10 @@ void UpgradeFirmwareFilePage::initializePage() {
 void UpgradeFirmwareFilePage::Browse() {
     const Device* device =
         WizardSupport::OfModel(m_devices, field(QStringLiteral("model")).toString()).value(0);
-    Preferences* preferences = Preferences::AcquirePreferences();
-    const QString file =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Select Software Upgrade File"),
-                                     preferences->GetLastPath(QString::fromLatin1(kFolderKey)),
-                                     device ? device->GetFirmwarePackagePattern() : QString());
+    const QString file = LastPathFileDialog::Open(
+        this, QStringLiteral("Select Software Upgrade File"), QString::fromLatin1(kFolderKey),
+        device ? device->GetFirmwarePackagePattern() : QString());
     if (!file.isEmpty()) {
-        preferences->SetLastPath(QString::fromLatin1(kFolderKey), QFileInfo(file).absolutePath());
         m_file->setText(file);
     }
-    Preferences::ReleasePreferences();
 }
