@@ -16,8 +16,8 @@
 #include "ui/OperationDialog.h"
 #include "ui/Preferences.h"
 #include "ui/Resources.h"
-#include "ui/quorel/QuorelDialog.h"
 #include "ui/actions/ContentFolderNewAction.h"
+#include "ui/quorel/QuorelDialog.h"
 #include "ui/tasks/TaskView.h"
 #include "ui/tree/ContentLibraryNode.h"
 #include "ui/tree/DeviceManagerNode.h"
@@ -160,7 +160,9 @@ void AurelMainWindow::BuildWidgets() {
     m_library = std::make_unique<ContentLibraryRoot>();
     m_tree->AddTopLevelNode(new ContentLibraryNode(m_library.get()));
     m_tree->AddTopLevelNode(new StockContentNode(std::make_unique<StockContentRoot>()));
-    m_tree->AddTopLevelNode(new QuorelContentNode(std::make_unique<QuorelContentLibraryRoot>()));
+    auto quorel = std::make_unique<QuorelContentLibraryRoot>();
+    m_quorelLibrary = quorel.get();
+    m_tree->AddTopLevelNode(new QuorelContentNode(std::move(quorel)));
     m_tree->expandAll();
     m_tree->setCurrentIndex(devices->index());  // the device list is the first view
     statusBar();
@@ -325,7 +327,8 @@ void AurelMainWindow::OnClone() {
 }
 
 void AurelMainWindow::OnQuorelCreate() {
-    QuorelDialog dialog(this);
+    // Collages it creates join the library the tree shows.
+    QuorelDialog dialog(this, m_quorelLibrary);
     dialog.exec();
 }
 

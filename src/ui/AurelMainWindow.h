@@ -8,6 +8,7 @@ class CommandQueueWatcher;
 class Device;
 class ContentLibraryRoot;
 class ContentOperation;
+class QuorelContentLibraryRoot;
 class NodeTree;
 class Preferences;
 class QAction;
@@ -71,7 +72,8 @@ private:
 
     std::unique_ptr<CommandQueueWatcher> m_watcher;
     std::unique_ptr<ContentLibraryRoot> m_library;
-    NodeTree* m_tree = nullptr;  // widgets are children of this window
+    QuorelContentLibraryRoot* m_quorelLibrary = nullptr;  // owned by its tree node
+    NodeTree* m_tree = nullptr;                           // widgets are children of this window
     QStackedWidget* m_viewArea = nullptr;
     TaskView* m_tasks = nullptr;
     QList<QAction*> m_actions;

@@ -1,3 +1,4 @@
+#include "ModalAnswers.h"
 #include "UiRig.h"
 #include "WhenModal.h"
 #include "comm/IFeedback.h"
@@ -14,6 +15,7 @@
 #include "ui/AurelMainWindow.h"
 #include "ui/Preferences.h"
 #include "ui/import/ImageViewDialog.h"
+#include "ui/quorel/QuorelDialog.h"
 #include "ui/tasks/CommandItem.h"
 #include "ui/tasks/TaskView.h"
 #include "ui/tree/DeviceDelegate.h"
@@ -235,6 +237,42 @@ TEST_F(MainWindowTest, NeedsDevicesActionsSayNoDevicesBeforeDiscovery) {
     });
     m_window.FindAction("&Upgrade Devices")->trigger();
     EXPECT_EQ(text, "No upgradable devices have been discovered");
+}
+
+// Quorel, Create opens the creator, and a collage it creates appears under "Quorel Content" at
+// once.
+TEST_F(MainWindowTest, TheQuorelCreatorAddsItsCollagesToTheTree) {
+    QTemporaryDir dir;
+    QImage picture(120, 80, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    const QString media = dir.filePath("green.png");
+    ASSERT_TRUE(picture.save(media));
+    QStandardItem* quorel = m_window.Tree()->Model()->item(3);
+    ASSERT_EQ(quorel->text(), "Quorel Content");
+    const int before = quorel->rowCount();
+
+    QString title;
+    std::vector<QString> boxes;
+    WhenModal<QuorelDialog>([&](QuorelDialog* dialog) {
+        title = dialog->windowTitle();
+        QuorelTemplate* layout = dialog->Templates().AddNew(QuorelTypes::kSolvi);
+        layout->AddFixture({{0.5, 0.5}, {0.2, 0.2}, 3, QuorelTypes::kSolvi});
+        dialog->SelectTemplate(dialog->Templates().Count() - 1);
+        ASSERT_TRUE(dialog->LoadMedia(media));
+        ModalAnswers answers({"Green Wash"});
+        dialog->onCreateQuorel();
+        boxes = answers.boxes;
+        dialog->reject();
+    });
+    m_window.FindAction("C&reate...")->trigger();
+    EXPECT_EQ(title, "Quorel Creator");
+    EXPECT_EQ(boxes, std::vector<QString>{"Success: Quorel export complete."});
+    ASSERT_EQ(quorel->rowCount(), before + 1);
+    bool found = false;
+    for (int row = 0; row < quorel->rowCount(); ++row) {
+        found = found || quorel->child(row, 1)->text() == "Green Wash";
+    }
+    EXPECT_TRUE(found);
 }
 
 TEST_F(MainWindowTest, DiscoveryFillsTheTreeAndTheDeviceList) {

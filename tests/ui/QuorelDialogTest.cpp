@@ -1,3 +1,4 @@
+#include "ModalAnswers.h"
 #include "content/ContentFolder.h"
 #include "content/library/QuorelContentLibrary.h"
 #include "quorel/QuorelTemplateList.h"
@@ -24,37 +25,6 @@
 #include <deque>
 
 namespace {
-
-// Answers the dialog's modal questions as they come: each name dialog takes the next name,
-// each message box is noted and closed; progress dialogs are left to finish.
-class ModalAnswers : public QObject {
-public:
-    explicit ModalAnswers(std::deque<QString> names) : m_names(std::move(names)) {
-        connect(&m_poll, &QTimer::timeout, this, &ModalAnswers::Answer);
-        m_poll.start(10);
-    }
-    std::vector<QString> boxes;
-
-private:
-    void Answer() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* input = qobject_cast<QInputDialog*>(modal)) {
-            if (m_names.empty()) {
-                input->reject();
-                return;
-            }
-            input->setTextValue(m_names.front());
-            m_names.pop_front();
-            input->accept();
-        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            boxes.push_back(box->windowTitle() + ": " + box->text());
-            box->accept();
-        }
-    }
-
-    std::deque<QString> m_names;
-    QTimer m_poll;
-};
 
 QString SavePicture(const QTemporaryDir& dir, const QString& name, QSize size) {
     QImage picture(size, QImage::Format_RGB32);
