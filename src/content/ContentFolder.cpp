@@ -1,6 +1,7 @@
 #include "content/ContentFolder.h"
 
 #include "content/ContentModelMutex.h"
+#include "content/ledimage/IImageImport.h"
 
 #include <QFileInfo>
 
@@ -169,11 +170,18 @@ ContentList ContentFolder::NewContent(const QString& /*path*/) {
 ContentList ContentFolder::ImportFiles(int address, const QStringList& paths) {
     // No content lock: each import may wait on the user's import dialog, and the operations
     // of other threads must not wait with it.
+    IImageImport* import = IImageImport::Installed();
+    if (import) {
+        import->BeginBatch(int(paths.size()));
+    }
     ContentList contents;
     for (const QString& path : paths) {
         for (std::unique_ptr<Content>& content : ImportFile(address, path)) {
             contents.push_back(std::move(content));
         }
+    }
+    if (import) {
+        import->EndBatch();
     }
     return contents;
 }

@@ -204,4 +204,46 @@ TEST_F(ImageImportDialogTest, CancelOrAnUnreadableFileLeavesTheFolderUnchanged) 
     EXPECT_EQ(folder->ChildCount(), 0);
 }
 
+// A row of dropped files: the first dialog offers "Apply to all"; taken, the other files are
+// imported with its settings and no dialog of their own. A single file is not offered it.
+TEST_F(ImageImportDialogTest, ApplyToAllImportsTheRestOfARowWithoutDialogs) {
+    ContentLibraryRoot root(m_dir.filePath("library"));
+    ASSERT_TRUE(root.AddFolder("Show", 0, nullptr));
+    auto* package = qobject_cast<ContentLibraryPackage*>(root.Child(0));
+    package->HandDownPolicy(&NamedPolicies::MarqaContentPackage());
+    ASSERT_TRUE(package->AddFolder("Clips", 41, nullptr));
+    auto* folder = qobject_cast<ContentLibraryFolder*>(package->Child(0));
+    DialogImageImport import;
+    IImageImport::Install(&import);
+
+    const QStringList files = {Picture("a.png", Split({64, 64}, Qt::red, Qt::red)),
+                               Picture("b.png", Split({64, 64}, Qt::blue, Qt::blue)),
+                               Picture("c.png", Split({64, 64}, Qt::green, Qt::green))};
+    int dialogs = 0;
+    QString offer;
+    WhenModal<ImageImportDialog>([&](ImageImportDialog* dialog) {
+        ++dialogs;
+        offer = dialog->ApplyToAllBox()->isVisibleTo(dialog) ? dialog->ApplyToAllBox()->text()
+                                                             : QString();
+        dialog->ApplyToAllBox()->setChecked(true);
+        dialog->AcceptButton()->click();
+    });
+    const ContentList imported = folder->ImportFiles(1, files);
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(offer, "Apply to all 3 files");
+    ASSERT_EQ(imported.size(), 3u);
+    const auto* blue = qobject_cast<const MarqaImage*>(imported[1].get());
+    ASSERT_TRUE(blue);
+    EXPECT_EQ(LedColour(*blue, 0, 0), 0x0000FFu);
+
+    // The next row asks again; one file alone has nothing to apply to.
+    WhenModal<ImageImportDialog>([&](ImageImportDialog* dialog) {
+        offer = dialog->ApplyToAllBox()->isVisibleTo(dialog) ? "offered" : "not offered";
+        dialog->AcceptButton()->click();
+    });
+    EXPECT_EQ(folder->ImportFiles(1, {files[0]}).size(), 1u);
+    IImageImport::Install(nullptr);
+    EXPECT_EQ(offer, "not offered");
+}
+
 }  // namespace

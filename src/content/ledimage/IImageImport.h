@@ -15,6 +15,11 @@ public:
     // cannot be read or the user cancels. `address` is shown, not stored.
     virtual bool Import(Content& image, int address, const QString& file) = 0;
 
+    // Several files are imported in a row (a drop of many files): an import may offer to take
+    // one choice for all of them. EndBatch() ends the row.
+    virtual void BeginBatch(int /*files*/) {}
+    virtual void EndBatch() {}
+
     // The installed import (not owned), or null.
     static IImageImport* Installed();
     // Installs `import` (null removes it); the caller keeps it alive while installed.

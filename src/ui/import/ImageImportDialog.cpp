@@ -118,7 +118,12 @@ void ImageImportDialog::BuildWidgets() {
     columns->addLayout(right);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns, 1);
-    layout->addWidget(buttons);
+    m_applyToAll = new QCheckBox(this);
+    m_applyToAll->hide();
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(m_applyToAll);
+    buttonRow->addWidget(buttons, 1);
+    layout->addLayout(buttonRow);
     resize(1060, 580);
 
     connect(m_frame->Slider(), &QSlider::valueChanged, this,
@@ -154,6 +159,15 @@ void ImageImportDialog::SetFileRanges() {
     m_sampleSize->SetQuietly(
         ImportSettings::kMinSampleSize, largest,
         std::clamp(ImportSettings().sampleSize, ImportSettings::kMinSampleSize, largest));
+}
+
+void ImageImportDialog::OfferApplyToAll(int files) {
+    m_applyToAll->setText(tr("Apply to all %1 files").arg(files));
+    m_applyToAll->setVisible(files > 1);
+}
+
+bool ImageImportDialog::ApplyToAll() const {
+    return m_applyToAll->isVisibleTo(this) && m_applyToAll->isChecked();
 }
 
 ImportSettings ImageImportDialog::SettingsFromControls() const {

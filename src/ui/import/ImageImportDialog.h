@@ -35,6 +35,14 @@ public:
     QPushButton* AcceptButton() const { return m_accept; }
     QPushButton* CancelButton() const { return m_cancel; }
 
+    // Offers to import the other files of a drop with this file's settings, without their
+    // dialogs: `files` is how many are left, this one included.
+    void OfferApplyToAll(int files);
+    QCheckBox* ApplyToAllBox() const { return m_applyToAll; }
+    bool ApplyToAll() const;
+    // The settings as the controls stand.
+    ImportSettings Settings() const { return SettingsFromControls(); }
+
 public Q_SLOTS:
     // A setting changed: samples every frame again, then shows the current one.
     void UpdateImport();
@@ -80,6 +88,7 @@ private:
     PicturePane* m_original = nullptr;
     ValueSlider* m_frame = nullptr;
     QCheckBox* m_showMask = nullptr;
+    QCheckBox* m_applyToAll = nullptr;
     QComboBox* m_aspect = nullptr;
     ValueSlider* m_sampleSize = nullptr;
     std::array<ValueSlider*, kLevels.size()> m_levels{};
