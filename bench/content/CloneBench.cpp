@@ -4,6 +4,7 @@
 // several fixtures need goes by one broadcast) and again when nothing has changed (the
 // listings only).
 
+#include "BenchWidget.h"
 #include "comm/CommManager.h"
 #include "content/NamedPolicies.h"
 #include "content/ledimage/MarqaImage.h"
@@ -113,13 +114,10 @@ double Run(ContentFolder* package, const QList<quint64>& uids, Os::VirtualClock&
 }
 
 void BM_Clone(benchmark::State& state) {
-    Hardware::Log::Hardware().SetLevel(Os::Log::Level::Warning);
     const int count = int(state.range(0));
-    Os::ScopedVirtualClock clock;
-    auto owned = std::make_unique<Sim::SimulatedPortLayer>();
-    Sim::SimulatedPortLayer& layer = *owned;
-    Hardware::PortLayer::Install(std::move(owned));
-    const auto widget = layer.Plug({"bench", Hardware::InterfaceClasses::All()[2], 2, 1, 0});
+    BenchWidget rig;
+    Os::ScopedVirtualClock& clock = rig.clock;
+    const auto& widget = rig.widget;
     std::vector<std::shared_ptr<Sim::SimLumoFixture>> fixtures;
     for (int i = 0; i < count; ++i) {
         Sim::RdmResponderConfig rdm;

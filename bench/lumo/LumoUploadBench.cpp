@@ -3,6 +3,7 @@
 // ready checks, the blocks, the state polls between blocks, the settling wait and the final
 // checks) against the time the blocks alone occupy the line.
 
+#include "BenchWidget.h"
 #include "comm/CommManager.h"
 #include "content/ledimage/MarqaRDMImage.h"
 #include "content/ledimage/SolviRDMImage.h"
@@ -62,13 +63,10 @@ Image FullImage() {
 
 template <class Device, class Image, class Protocol>
 void Upload(benchmark::State& state) {
-    Hardware::Log::Hardware().SetLevel(Os::Log::Level::Warning);
     const int count = int(state.range(0));
-    Os::ScopedVirtualClock clock;
-    auto owned = std::make_unique<Sim::SimulatedPortLayer>();
-    Sim::SimulatedPortLayer& layer = *owned;
-    Hardware::PortLayer::Install(std::move(owned));
-    const auto widget = layer.Plug({"bench", Hardware::InterfaceClasses::All()[2], 2, 1, 0});
+    BenchWidget rig;
+    Os::ScopedVirtualClock& clock = rig.clock;
+    const auto& widget = rig.widget;
     std::vector<std::shared_ptr<Sim::SimLumoFixture>> fixtures;
     std::vector<std::unique_ptr<Device>> devices;
     for (int i = 0; i < count; ++i) {

@@ -3,6 +3,7 @@
 // (the graphics engine's restart and the fixtures' reset) and the time the fixtures take to
 // erase their flash for the two talk-back images.
 
+#include "BenchWidget.h"
 #include "comm/CommManager.h"
 #include "comm/IFeedback.h"
 #include "firmware/FirmwarePackage.h"
@@ -64,13 +65,10 @@ QByteArray Image(int size, int seed) {
 }
 
 void Upgrade(benchmark::State& state) {
-    Hardware::Log::Hardware().SetLevel(Os::Log::Level::Warning);
     const int count = int(state.range(0));
-    Os::ScopedVirtualClock clock;
-    auto owned = std::make_unique<Sim::SimulatedPortLayer>();
-    Sim::SimulatedPortLayer& layer = *owned;
-    Hardware::PortLayer::Install(std::move(owned));
-    const auto widget = layer.Plug({"bench", Hardware::InterfaceClasses::All()[2], 2, 1, 0});
+    BenchWidget rig;
+    Os::ScopedVirtualClock& clock = rig.clock;
+    const auto& widget = rig.widget;
 
     QTemporaryDir dir;
     const QString package = dir.filePath(QStringLiteral("marqa-bench.crvpkg"));
