@@ -69,6 +69,18 @@ protected:
         return path;
     }
 
+    // A MARQA folder "Clips" (41) in package "Show" of `root`, which the program imports into.
+    static ContentLibraryFolder* ClipsFolder(ContentLibraryRoot& root) {
+        if (!root.AddFolder("Show", 0, nullptr)) {
+            return nullptr;
+        }
+        auto* package = qobject_cast<ContentLibraryPackage*>(root.Child(0));
+        package->HandDownPolicy(&NamedPolicies::MarqaContentPackage());
+        return package->AddFolder("Clips", 41, nullptr)
+                   ? qobject_cast<ContentLibraryFolder*>(package->Child(0))
+                   : nullptr;
+    }
+
     QTemporaryDir m_dir;
 };
 
@@ -173,11 +185,8 @@ TEST_F(ImageImportDialogTest, ShowDrawsTheSampleMaskOfEveryLedAroundItsPixel) {
 // be read both give nothing, the latter after a message box saying why.
 TEST_F(ImageImportDialogTest, CancelOrAnUnreadableFileLeavesTheFolderUnchanged) {
     ContentLibraryRoot root(m_dir.filePath("library"));
-    ASSERT_TRUE(root.AddFolder("Show", 0, nullptr));
-    auto* package = qobject_cast<ContentLibraryPackage*>(root.Child(0));
-    package->HandDownPolicy(&NamedPolicies::MarqaContentPackage());
-    ASSERT_TRUE(package->AddFolder("Clips", 41, nullptr));
-    auto* folder = qobject_cast<ContentLibraryFolder*>(package->Child(0));
+    ContentLibraryFolder* folder = ClipsFolder(root);
+    ASSERT_TRUE(folder);
     DialogImageImport import;
     IImageImport::Install(&import);
 
@@ -208,11 +217,8 @@ TEST_F(ImageImportDialogTest, CancelOrAnUnreadableFileLeavesTheFolderUnchanged) 
 // imported with its settings and no dialog of their own. A single file is not offered it.
 TEST_F(ImageImportDialogTest, ApplyToAllImportsTheRestOfARowWithoutDialogs) {
     ContentLibraryRoot root(m_dir.filePath("library"));
-    ASSERT_TRUE(root.AddFolder("Show", 0, nullptr));
-    auto* package = qobject_cast<ContentLibraryPackage*>(root.Child(0));
-    package->HandDownPolicy(&NamedPolicies::MarqaContentPackage());
-    ASSERT_TRUE(package->AddFolder("Clips", 41, nullptr));
-    auto* folder = qobject_cast<ContentLibraryFolder*>(package->Child(0));
+    ContentLibraryFolder* folder = ClipsFolder(root);
+    ASSERT_TRUE(folder);
     DialogImageImport import;
     IImageImport::Install(&import);
 
