@@ -1,12 +1,26 @@
 #include "CommandLine.h"
 
+#include <QCommandLineParser>
+
 #include <cstdio>
+#include <cstdlib>
 
 namespace CommandLine {
 
 int Fail(const QString& message, int status) {
     std::fprintf(stderr, "aurelctl: %s\n", qPrintable(message));
     return status;
+}
+
+void Process(QCommandLineParser& parser, const QStringList& arguments) {
+    if (!parser.parse(arguments)) {
+        Fail(parser.errorText() + " (try --help)", kUsageStatus);
+        std::exit(kUsageStatus);
+    }
+    const QStringList given = parser.optionNames();
+    if (given.contains("help") || given.contains("h") || given.contains("?")) {
+        parser.showHelp(0);
+    }
 }
 
 void Print(const QString& text) {

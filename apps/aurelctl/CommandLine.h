@@ -3,11 +3,19 @@
 #include <QString>
 #include <QStringList>
 
+class QCommandLineParser;
+
 // What the verbs of aurelctl share.
 namespace CommandLine {
 
+// The exit status of a wrong invocation.
+constexpr int kUsageStatus = 2;
+
 // Prints "aurelctl: MESSAGE" on standard error and returns `status`.
 int Fail(const QString& message, int status);
+// Reads a command's arguments: --help prints its help and exits with 0; an unknown option, or
+// an option without its value, is a wrong invocation: the reason, then exit with 2.
+void Process(QCommandLineParser& parser, const QStringList& arguments);
 // Writes text to standard output.
 void Print(const QString& text);
 // Columns padded to their widest cell, two blanks apart, a heading row first.

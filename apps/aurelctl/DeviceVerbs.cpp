@@ -87,7 +87,7 @@ int RunVerb(const DeviceVerb& verb, const QStringList& arguments) {
     parser.addOption({"log", "Print the commands' log lines as they come."});
     parser.addOptions(verb.options);
     DeviceSession::AddOptions(parser);
-    parser.process(arguments);
+    CommandLine::Process(parser, arguments);
     const QStringList words = parser.positionalArguments().mid(1);
     if (words.size() < 1 + verb.minArguments || words.size() > 1 + verb.maxArguments) {
         return CommandLine::Fail(QStringLiteral("usage: aurelctl %1 UID %2")

@@ -105,7 +105,7 @@ int Run(const QStringList& arguments) {
         {"log", "Print the discovery's log lines as they come."},
     });
     DeviceSession::AddOptions(parser);
-    parser.process(arguments);
+    CommandLine::Process(parser, arguments);
     if (parser.positionalArguments() != QStringList{"discover"}) {
         return CommandLine::Fail("unknown command: " + parser.positionalArguments().join(' '), 2);
     }

@@ -191,7 +191,7 @@ int Run(const QStringList& arguments) {
     const QCommandLineOption sizeOption("size", "The edge of the rendered picture in pixels.", "N",
                                         QString::number(LEDImageRender::kDefaultSize));
     parser.addOptions({frameOption, sizeOption});
-    parser.process(arguments);
+    CommandLine::Process(parser, arguments);
 
     QStringList positional = parser.positionalArguments();
     positional.removeFirst();  // "image"

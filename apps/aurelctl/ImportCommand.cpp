@@ -209,7 +209,7 @@ int Run(const QStringList& arguments) {
         {"into", "Import every file of FOLDER into this library folder.", "LOCATION"},
     });
     DeviceSession::AddOptions(parser);
-    parser.process(arguments);
+    CommandLine::Process(parser, arguments);
     const QStringList words = parser.positionalArguments().mid(2);  // "image import"
     ImportSettings settings;
     QString error;

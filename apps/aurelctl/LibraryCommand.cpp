@@ -39,7 +39,7 @@ int Run(const QStringList& arguments) {
     parser.addPositionalArgument("action", "ls.");
     const QCommandLineOption quorelOption("quorel", "The Quorel content library instead.");
     parser.addOption(quorelOption);
-    parser.process(arguments);
+    CommandLine::Process(parser, arguments);
 
     QStringList positional = parser.positionalArguments();
     positional.removeFirst();  // "library"

@@ -461,7 +461,7 @@ int Run(const QString& name, const QStringList& arguments) {
         {"quorel", "Quorel content."},
     });
     DeviceSession::AddOptions(parser);
-    parser.process(arguments);
+    CommandLine::Process(parser, arguments);
     const QStringList words = parser.positionalArguments().mid(1);
     if (words.size() < verb->minWords) {
         return CommandLine::Fail(

@@ -111,7 +111,7 @@ int Run(const QStringList& arguments) {
     const QCommandLineOption encipherOption("encipher",
                                             "Encipher every file entry (stock content form).");
     parser.addOption(encipherOption);
-    parser.process(arguments);
+    CommandLine::Process(parser, arguments);
 
     QStringList positional = parser.positionalArguments();
     positional.removeFirst();  // "package"

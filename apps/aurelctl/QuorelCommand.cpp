@@ -290,7 +290,7 @@ int Run(const QStringList& arguments) {
     parser.addOption(familyOption);
     parser.addOption(copyOption);
     ImportCommand::AddSettingsOptions(parser);
-    parser.process(arguments);
+    CommandLine::Process(parser, arguments);
 
     QStringList positional = parser.positionalArguments();
     positional.removeFirst();  // "quorel"

@@ -66,7 +66,7 @@ int Run(const QStringList& arguments) {
         {"file", "The firmware file for legacy talk-back fixtures.", "FIRMWARE"},
     });
     DeviceSession::AddOptions(parser);
-    parser.process(arguments);
+    CommandLine::Process(parser, arguments);
     QStringList uidTexts = parser.positionalArguments();
     uidTexts.removeFirst();  // "upgrade"
     if (uidTexts.isEmpty() == !parser.isSet("all")) {

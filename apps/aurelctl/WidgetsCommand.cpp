@@ -34,7 +34,7 @@ int Run(const QStringList& arguments) {
     Sim::AddPortLayerOptions(parser);
     const QCommandLineOption verbose({"v", "verbose"}, "Print the device link's log.");
     parser.addOptions({json, verbose});
-    parser.process(arguments);
+    CommandLine::Process(parser, arguments);
 
     if (parser.positionalArguments() != QStringList{"widgets"}) {
         return CommandLine::Fail("unknown command: " + parser.positionalArguments().join(' '), 2);

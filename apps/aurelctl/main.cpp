@@ -67,7 +67,9 @@ QString Help() {
     for (const Verb& verb : kVerbs) {
         text += QStringLiteral("  %1 %2\n").arg(QLatin1String(verb.name), -15).arg(verb.summary);
     }
-    return text + "\nRun aurelctl COMMAND --help for the options of a command.\n";
+    return text +
+           "\nRun aurelctl COMMAND --help for the options of a command; aurelctl --version "
+           "prints the version.\n";
 }
 
 }  // namespace
@@ -94,6 +96,10 @@ int main(int argc, char** argv) {
     for (const QString& argument : arguments.mid(1)) {
         if (argument == "--help" || argument == "-h") {
             CommandLine::Print(Help());
+            return 0;
+        }
+        if (argument == "--version") {
+            CommandLine::Print(QStringLiteral("aurelctl %1\n").arg(QStringLiteral(AUREL_VERSION)));
             return 0;
         }
         if (!argument.startsWith('-')) {

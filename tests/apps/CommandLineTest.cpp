@@ -59,12 +59,19 @@ TEST(CommandLineTest, BadInvocationsFailWithAMessage) {
          "aurelctl: cannot read rig file /nonexistent.json"},
         {{"widgets", "--demo", "--widget-dir", "/tmp"}, "aurelctl: choose one of"},
         {{"frobnicate"}, "aurelctl: unknown command: frobnicate"},
+        // Unknown options and options without their value, in every command.
+        {{"widgets", "--frobnicate"}, "aurelctl: Unknown option 'frobnicate'."},
+        {{"content", "ls", "--widget-dir"}, "aurelctl: Missing value after '--widget-dir'."},
+        {{"quorel", "ls", "-z"}, "aurelctl: Unknown option 'z'."},
     };
     for (const auto& [arguments, message] : cases) {
         const Result result = RunProgram(AURELCTL, arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(result.err.startsWith(message)) << result.err.toStdString();
     }
+    const Result version = RunProgram(AURELCTL, {"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.startsWith("aurelctl ")) << version.out.toStdString();
     const Result rig = RunProgram(AUREL_RIG, {"/nonexistent.json"});
     EXPECT_EQ(rig.exitCode, 2);
     EXPECT_TRUE(rig.err.startsWith("aurel-rig: cannot read rig file")) << rig.err.toStdString();
