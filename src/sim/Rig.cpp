@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -175,6 +176,42 @@ std::optional<Rig> Rig::Load(const QString& path, QString* error) {
     return rig;
 }
 
+namespace {
+
+// The id a fixture answers to, as the rig file writes it.
+quint64 IdOf(const RigFixture& fixture) {
+    return fixture.type == RigFixture::Orx ? fixture.orx.id : fixture.rdm.uid;
+}
+
+QString IdText(const RigFixture& fixture) {
+    return fixture.type == RigFixture::Orx
+               ? QStringLiteral("0x%1").arg(fixture.orx.id, 8, 16, QLatin1Char('0'))
+               : QStringLiteral("%1:%2")
+                     .arg(fixture.rdm.uid >> 32, 4, 16, QLatin1Char('0'))
+                     .arg(fixture.rdm.uid & 0xFFFFFFFFULL, 8, 16, QLatin1Char('0'));
+}
+
+// Two fixtures that answer to one id would answer as one: the second is named.
+bool EveryIdOnce(const Rig& rig, QString* error) {
+    QHash<quint64, QString> seen;
+    for (int w = 0; w < rig.widgets.size(); ++w) {
+        const QList<RigFixture>& fixtures = rig.widgets[w].fixtures;
+        for (int f = 0; f < fixtures.size(); ++f) {
+            const QString where = QStringLiteral("widget %1 fixture %2").arg(w + 1).arg(f + 1);
+            const auto first = seen.constFind(IdOf(fixtures[f]));
+            if (first != seen.constEnd()) {
+                *error = QStringLiteral("%1: the id %2 is used twice (%3 has it)")
+                             .arg(where, IdText(fixtures[f]), *first);
+                return false;
+            }
+            seen.insert(IdOf(fixtures[f]), where);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 std::optional<Rig> Rig::Parse(const QByteArray& json, QString* error, const QString& folder) {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
@@ -204,6 +241,9 @@ std::optional<Rig> Rig::Parse(const QByteArray& json, QString* error, const QStr
         }
         names.insert(widget->config.name);
         rig.widgets.append(*widget);
+    }
+    if (!EveryIdOnce(rig, error)) {
+        return std::nullopt;
     }
     return rig;
 }

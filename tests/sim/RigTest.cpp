@@ -44,6 +44,11 @@ TEST(RigTest, RejectsBadRigsWithAClearMessage) {
          "widget 1: unknown field \"port\""},
         {R"({"widgets": [{"name": "a", "productCode": 2}, {"name": "a", "productCode": 2}]})",
          "widget 2: the name \"a\" is used twice"},
+        {R"({"widgets": [{"name": "a", "productCode": 2, "fixtures": [
+            {"port": 0, "type": "rdm", "uid": "4a41:00000101"}]}, {"name": "b", "productCode": 2,
+            "fixtures": [{"port": 0, "type": "orx", "id": "0x0001"}, {"port": 0, "type": "marqa", "uid":
+            "4a41:00000101"}]}]})",
+         "widget 2 fixture 2: the id 4a41:00000101 is used twice (widget 1 fixture 1 has it)"},
     };
     for (const auto& [json, message] : cases) {
         QString error;
