@@ -78,6 +78,12 @@ TEST_F(QuorelDialogTest, MediaSetsTheSampleRangeAndTheFrameLabels) {
               std::vector<QString>{"Invalid Media Format: The media file format is unsupported."});
     EXPECT_EQ(dialog.Media().Path(), gif);
     EXPECT_EQ(dialog.Media().FrameCount(), 3);
+
+    // New media with fewer frames than the frame shown: back to its first frame.
+    dialog.FrameBar()->onForward();
+    ASSERT_EQ(dialog.FrameBar()->Current(), 2);
+    ASSERT_TRUE(dialog.LoadMedia(SavePicture(dir, "one.png", {90, 60})));
+    EXPECT_EQ(dialog.FrameBar()->FrameLabel()->text(), "Frame (1/1):");
 }
 
 // Playback steps through the frames at their delays and stops where it is paused.

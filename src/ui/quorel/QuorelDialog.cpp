@@ -251,7 +251,7 @@ void QuorelDialog::SelectTemplate(int row) {
         m_settings->SetTemplateValues(quorel->sample, quorel->zoom);
     }
     UpdateControls();
-    onSettingsChange();
+    onSettingsChange();  // the panel's setters report nothing
 }
 
 void QuorelDialog::UpdateControls() {
@@ -347,6 +347,7 @@ bool QuorelDialog::LoadMedia(const QString& path) {
     if (m_current) {
         m_settings->SetTemplateValues(m_current->sample, m_current->zoom);
     }
+    // Back to the first frame of the new media; the preview is sampled there, once.
     m_frames->SetMedia(&m_media);
     ShowMediaText();
     UpdateControls();

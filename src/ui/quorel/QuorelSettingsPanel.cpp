@@ -82,7 +82,6 @@ void QuorelSettingsPanel::SetMediaSize(QSize size) {
     const int maximum =
         m_haveMedia ? QuorelSettings::MaxSampleSize(size) : QuorelSettings::kMinSampleSize;
     m_sampleSize->SetQuietly(QuorelSettings::kMinSampleSize, maximum, SampleDefault());
-    emit settingsChanged();
 }
 
 void QuorelSettingsPanel::SetTemplateValues(int sampleSize, int sampleZoom) {
@@ -92,7 +91,6 @@ void QuorelSettingsPanel::SetTemplateValues(int sampleSize, int sampleZoom) {
     }
     const QSlider* zoom = m_sampleZoom->Slider();
     m_sampleZoom->SetQuietly(zoom->minimum(), zoom->maximum(), sampleZoom);
-    emit settingsChanged();
 }
 
 void QuorelSettingsPanel::onResetToDefaults() {

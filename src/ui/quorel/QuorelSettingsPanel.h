@@ -21,7 +21,8 @@ public:
 
     QuorelSettings Settings() const;
     // Media of this first-frame size (invalid: none) sets the Sample Size range: 10..10 without
-    // media, else 10 up to a third of the shorter edge, at most 100.
+    // media, else 10 up to a third of the shorter edge, at most 100. Reports no change (the
+    // owner samples again once the media is in place).
     void SetMediaSize(QSize size);
     // A template's Sample Size and Sample Zoom, set without reporting a change.
     void SetTemplateValues(int sampleSize, int sampleZoom);
