@@ -10,11 +10,7 @@ void FirmwareUpgradeCommand::Setup(const QList<Device*>& devices, IFirmwareProto
                                    const QString& file) {
     {
         QMutexLocker lock(&m_mutex);
-        m_devices = devices;
-        m_uses.clear();
-        for (Device* device : devices) {
-            m_uses.append(DeviceUse(device));
-        }
+        m_devices = DeviceUses(devices);
         m_protocol = protocol;
         m_file = file;
     }
@@ -27,7 +23,7 @@ bool FirmwareUpgradeCommand::Execute() {
     QString file;
     {
         QMutexLocker lock(&m_mutex);
-        devices = m_devices;
+        devices = m_devices.Devices();
         protocol = m_protocol;
         file = m_file;
     }

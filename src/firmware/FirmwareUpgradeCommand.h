@@ -22,8 +22,7 @@ Q_SIGNALS:
     void FinishedFirmwareUpgrade();
 
 private:
-    QList<Device*> m_devices;
-    QList<DeviceUse> m_uses;
+    DeviceUses m_devices;  // held while the command may run
     IFirmwareProtocol* m_protocol = nullptr;
     QString m_file;
 };

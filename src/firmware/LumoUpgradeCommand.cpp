@@ -28,11 +28,7 @@ LumoUpgradeCommand::LumoUpgradeCommand(const FirmwarePackage::Family& family, Ma
 void LumoUpgradeCommand::Setup(const QList<Device*>& devices, const QString& package) {
     {
         QMutexLocker lock(&m_mutex);
-        m_devices = devices;
-        m_uses.clear();
-        for (Device* device : devices) {
-            m_uses.append(DeviceUse(device));
-        }
+        m_devices = DeviceUses(devices);
         m_package = package;
     }
     Describe(QStringLiteral("Upgrade %1 device(s) from %2").arg(devices.size()).arg(package));
@@ -48,7 +44,7 @@ bool LumoUpgradeCommand::Execute() {
     QString package;
     {
         QMutexLocker lock(&m_mutex);
-        devices = m_devices;
+        devices = m_devices.Devices();
         package = m_package;
     }
     QList<Device*> sources;

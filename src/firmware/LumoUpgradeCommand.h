@@ -54,8 +54,7 @@ private:
 
     const FirmwarePackage::Family& m_family;
     const Maker m_make;
-    QList<Device*> m_devices;
-    QList<DeviceUse> m_uses;
+    DeviceUses m_devices;  // held while the command may run
     QString m_package;
 };
 

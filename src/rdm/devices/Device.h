@@ -107,3 +107,24 @@ public:
 private:
     Device* m_device = nullptr;
 };
+
+// Holds one use of each device of a list, for as long as it lives; the devices in their order.
+class DeviceUses {
+public:
+    DeviceUses() = default;
+    explicit DeviceUses(const QList<Device*>& devices) {
+        for (Device* device : devices) {
+            m_uses.append(DeviceUse(device));
+        }
+    }
+    QList<Device*> Devices() const {
+        QList<Device*> devices;
+        for (const DeviceUse& use : m_uses) {
+            devices.append(use.get());
+        }
+        return devices;
+    }
+
+private:
+    QList<DeviceUse> m_uses;
+};
