@@ -47,7 +47,9 @@ int IdentifyAct(DeviceSession& session, RDMDevice& device, const QStringList& wo
 QString AddressCheck(const QStringList& words) {
     bool ok = false;
     const int address = words.value(0).toInt(&ok);
-    return ok && address >= 1 && address <= 512 ? QString() : "the address must be from 1 to 512";
+    return ok && address >= 1 && address <= 512
+               ? QString()
+               : "the address must be from 1 to 512, not " + words.value(0);
 }
 
 int AddressAct(DeviceSession& session, RDMDevice& device, const QStringList& words, bool log) {

@@ -78,6 +78,14 @@ TEST(DeviceVerbsTest, SingleFixtureVerbsLocateTheFixtureByUid) {
     }
     const Result missing = Aurelctl({"identify", "0x4a4100000999", "--rig", rig});
     EXPECT_EQ(missing.err, "aurelctl: Error: Device 0x4a4100000999 not found on any port\n");
+    // A negative number is a value, wherever the options stand.
+    for (const QStringList& arguments :
+         {QStringList{"address", "0x51420000a001", "-1", "--rig", rig},
+          QStringList{"--rig", rig, "address", "0x51420000a001", "-1"}}) {
+        const Result negative = Aurelctl(arguments);
+        EXPECT_EQ(negative.exitCode, 2);
+        EXPECT_EQ(negative.err, "aurelctl: the address must be from 1 to 512, not -1\n");
+    }
 }
 
 TEST(DeviceVerbsTest, SocketRigKeepsTheNewAddressBetweenRuns) {
