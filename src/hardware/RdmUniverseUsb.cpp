@@ -92,6 +92,11 @@ bool RdmUniverseUsb::HasWidget() const {
     return bool(CurrentWidget());
 }
 
+QString RdmUniverseUsb::WidgetPath() const {
+    const auto widget = CurrentWidget();
+    return widget ? widget->Device().path : QString();
+}
+
 quint16 RdmUniverseUsb::GetPortCount() const {
     const auto widget = CurrentWidget();
     return widget ? widget->GetPortCount() : 0;

@@ -30,6 +30,8 @@ public:
     RdmUniverseUsb& operator=(const RdmUniverseUsb&) = delete;
 
     bool HasWidget() const;
+    // The device path of the open widget, or empty.
+    QString WidgetPath() const;
     quint16 GetPortCount() const;
     void GetWidgetVersion(quint8* major, quint8* minor) const;
     void PreparePortForRdm(quint16 port);

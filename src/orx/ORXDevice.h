@@ -22,6 +22,7 @@ public:
     void SetProductCategory(quint16) override {}
     QString GetManufacturer() const override { return QStringLiteral("ORX"); }
     quint16 GetDmxStartAddress() const override { return m_dmxAddress; }
+    quint16 GetDmxFootprint() const override { return m_footprint; }
     QString GetSoftwareVersion() const override;
     void FillProperties(QStandardItemModel* model) const override;
 

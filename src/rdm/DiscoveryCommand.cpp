@@ -78,6 +78,7 @@ bool DiscoveryCommand::Execute() {
     }
 
     const qsizetype known = devices.size();
+    const QString widget = universe->WidgetPath();
     const quint16 ports = universe->GetPortCount();
     for (quint16 port = 0; port < ports && !IsCancelled(); ++port) {
         universe->PreparePortForRdm(port);
@@ -96,8 +97,10 @@ bool DiscoveryCommand::Execute() {
         return false;
     }
     // The devices found were made on this thread; they live on with the command's creator.
-    if (QThread* home = GetHomeThread()) {
-        for (qsizetype i = known; i < devices.size(); ++i) {
+    QThread* home = GetHomeThread();
+    for (qsizetype i = known; i < devices.size(); ++i) {
+        devices[i]->SetWidget(widget);
+        if (home) {
             devices[i]->moveToThread(home);
         }
     }

@@ -21,8 +21,9 @@ bool LocateDeviceCommand::Execute() {
         Finished(FeedbackResultFailure);
         return false;
     }
-    RDMDevice* found =
-        RDMProtocol::Instance()->LocateDevice(m_uid, manager->GetUniverse()->GetPortCount(), this);
+    RdmUniverseUsb* universe = manager->GetUniverse();
+    const QString widget = universe->WidgetPath();
+    RDMDevice* found = RDMProtocol::Instance()->LocateDevice(m_uid, universe->GetPortCount(), this);
     if (!found) {
         AddString(QStringLiteral("Error: Device 0x%1 not found on any port")
                       .arg(QString::number(m_uid, 16)),
@@ -30,6 +31,7 @@ bool LocateDeviceCommand::Execute() {
         Finished(FeedbackResultFailure);
         return false;
     }
+    found->SetWidget(widget);
     if (QThread* home = GetHomeThread()) {
         found->moveToThread(home);
     }

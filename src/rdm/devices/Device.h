@@ -29,6 +29,10 @@ public:
     // The widget port the fixture was found on.
     quint8 GetPort() const { return m_port; }
     void SetPort(quint8 port) { m_port = port; }
+    // The device path of the widget the fixture was found on (empty when not recorded). A
+    // port number names a DMX line only together with its widget.
+    QString GetWidget() const { return m_widget; }
+    void SetWidget(const QString& path) { m_widget = path; }
     qint64 MillisecondsSinceCreation() const { return m_created.elapsed(); }
 
     // 1 for RDM fixtures.
@@ -40,6 +44,8 @@ public:
     virtual void SetProductCategory(quint16 category) = 0;
     virtual QString GetManufacturer() const = 0;
     virtual quint16 GetDmxStartAddress() const = 0;
+    // The number of DMX channels the fixture takes from its start address; 0 when unknown.
+    virtual quint16 GetDmxFootprint() const { return 0; }
     virtual QString GetSoftwareVersion() const = 0;
     // Whether the model number indexes the legacy fixture-type table.
     bool UsesLegacyTypeTable() const { return m_legacyType; }
@@ -79,6 +85,7 @@ private:
     quint64 m_uid;
     const quint8 m_kind;
     quint8 m_port = 0;
+    QString m_widget;
     bool m_legacyType = false;
     std::atomic<int> m_uses{0};
 };

@@ -55,7 +55,7 @@ public:
 
     // Emits AddressChanged().
     void SetDmxStartAddress(quint16 address);
-    quint16 GetDmxFootprint() const { return m_footprint; }
+    quint16 GetDmxFootprint() const override { return m_footprint; }
     void SetDmxFootprint(quint16 footprint) { m_footprint = footprint; }
     QString GetPersonalityDescription() const { return m_personalityDescription; }
     void SetPersonalityDescription(const QString& text) { m_personalityDescription = text; }
