@@ -146,7 +146,8 @@ void AurelMainWindow::BuildWidgets() {
     horizontal->addWidget(m_viewArea);
     horizontal->setStretchFactor(0, 1);
     horizontal->setStretchFactor(1, 3);
-    horizontal->setSizes({340, 680});  // room for the device names at the start
+    // Room for the device names in the tree and for every column of the device list.
+    horizontal->setSizes({340, 1000});
     m_tasks = new TaskView(vertical);
     vertical->addWidget(horizontal);
     vertical->addWidget(m_tasks);
@@ -166,7 +167,7 @@ void AurelMainWindow::BuildWidgets() {
     m_tree->expandAll();
     m_tree->setCurrentIndex(devices->index());  // the device list is the first view
     statusBar();
-    resize(1024, 700);
+    resize(1340, 740);
 }
 
 void AurelMainWindow::CreateActions() {

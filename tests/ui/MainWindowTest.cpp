@@ -37,6 +37,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QStandardItemModel>
 #include <QTest>
@@ -289,7 +290,14 @@ TEST_F(MainWindowTest, DiscoveryFillsTheTreeAndTheDeviceList) {
         headers.append(list->model()->headerData(column, Qt::Horizontal).toString());
     }
     EXPECT_EQ(headers, QStringList({"Unique ID", "Device Name", "Protocol", "Manufacturer", "Model",
-                                    "Version", "Dmx Address"}));
+                                    "Version", "Dmx Address", "Channels"}));
+    // The window's first size shows every column.
+    m_window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
+    QTest::qWait(100);  // the view lays its columns out
+    EXPECT_GT(list->viewport()->width(), 600);
+    EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0);
+    m_window.hide();
     // One node and one row per fixture, each id once.
     QSet<QString> ids;
     for (int row = 0; row < list->model()->rowCount(); ++row) {

@@ -1,17 +1,21 @@
 #include "ui/views/DeviceListView.h"
 
 #include "rdm/devices/DeviceManager.h"
+#include "rdm/devices/DmxPatch.h"
 #include "rdm/devices/RDMDevice.h"
 #include "ui/tree/DeviceNode.h"
 
 #include <QHeaderView>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
+#include <QColor>
+#include <QStyle>
 
 namespace {
 
 constexpr int kSortRole = Qt::UserRole + 1;
 constexpr int kUidRole = Qt::UserRole + 2;
+constexpr QColor kClashBackground(255, 214, 153);
 
 QStandardItem* Cell(const QString& text, const QVariant& sortKey) {
     auto* item = new QStandardItem(text);
@@ -20,15 +24,33 @@ QStandardItem* Cell(const QString& text, const QVariant& sortKey) {
     return item;
 }
 
+// Why a fixture's row is marked: one line per fault of its channels.
+QString ClashText(const Device& device, const DmxPatch::Clash& clash) {
+    const std::optional<DmxPatch::Channels> channels = DmxPatch::ChannelsOf(device);
+    const QString range = QStringLiteral("Channels %1-%2").arg(channels->first).arg(channels->last);
+    QStringList lines;
+    if (!clash.overlaps.isEmpty()) {
+        QStringList others;
+        for (const Device* other : clash.overlaps) {
+            others.append(DeviceNameNode::NameOf(other));
+        }
+        lines.append(range + " overlap " + others.join(", "));
+    }
+    if (clash.pastEnd) {
+        lines.append(range + QStringLiteral(" run past channel %1").arg(DmxPatch::kLastChannel));
+    }
+    return lines.join('\n');
+}
+
 }  // namespace
 
 DeviceListView::DeviceListView(DeviceManager* manager, QWidget* parent)
     : QTableView(parent),
       m_manager(manager),
-      m_model(new QStandardItemModel(0, 7, this)),
+      m_model(new QStandardItemModel(0, 8, this)),
       m_proxy(new QSortFilterProxyModel(this)) {
     m_model->setHorizontalHeaderLabels({"Unique ID", "Device Name", "Protocol", "Manufacturer",
-                                        "Model", "Version", "Dmx Address"});
+                                        "Model", "Version", "Dmx Address", "Channels"});
     m_proxy->setSourceModel(m_model);
     m_proxy->setSortRole(kSortRole);
     m_proxy->setDynamicSortFilter(true);
@@ -65,7 +87,9 @@ void DeviceListView::Refresh() {
     }
     m_deviceConnections.clear();
     m_model->removeRows(0, m_model->rowCount());
-    for (Device* device : m_manager->Devices()) {
+    const QList<Device*> devices = m_manager->Devices();
+    const QHash<quint64, DmxPatch::Clash> clashes = DmxPatch::FindClashes(devices);
+    for (Device* device : devices) {
         auto* rdm = qobject_cast<RDMDevice*>(device);
         QString name = rdm ? rdm->GetDisplayName() : QString();
         if (name.isEmpty()) {
@@ -74,16 +98,32 @@ void DeviceListView::Refresh() {
         const QString protocol = device->DeviceType() == 1 ? "RDM" : "ORX";
         QStandardItem* uid = Cell(device->UidText(), device->GetUid());
         uid->setData(device->GetUid(), kUidRole);
-        m_model->appendRow({uid, Cell(name, name.toLower()), Cell(protocol, protocol),
-                            Cell(device->GetManufacturer(), device->GetManufacturer().toLower()),
-                            Cell(device->GetModelText(), device->GetModelText().toLower()),
-                            Cell(device->GetSoftwareVersion(), device->GetSoftwareVersion()),
-                            Cell(QString::number(device->GetDmxStartAddress()),
-                                 int(device->GetDmxStartAddress()))});
+        const QList<QStandardItem*> row = {
+            uid,
+            Cell(name, name.toLower()),
+            Cell(protocol, protocol),
+            Cell(device->GetManufacturer(), device->GetManufacturer().toLower()),
+            Cell(device->GetModelText(), device->GetModelText().toLower()),
+            Cell(device->GetSoftwareVersion(), device->GetSoftwareVersion()),
+            Cell(QString::number(device->GetDmxStartAddress()), int(device->GetDmxStartAddress())),
+            Cell(QString::number(device->GetDmxFootprint()), int(device->GetDmxFootprint()))};
+        const auto clash = clashes.constFind(device->GetUid());
+        if (clash != clashes.constEnd()) {
+            MarkClash(row, ClashText(*device, *clash));
+        }
+        m_model->appendRow(row);
         // Addresses set by commands on the worker thread arrive queued.
         m_deviceConnections.append(
             connect(device, &Device::AddressChanged, this, &DeviceListView::ScheduleRefresh));
     }
     resizeColumnsToContents();
     horizontalHeader()->setStretchLastSection(true);
+}
+
+void DeviceListView::MarkClash(const QList<QStandardItem*>& row, const QString& why) const {
+    for (QStandardItem* cell : row) {
+        cell->setToolTip(why);
+        cell->setBackground(kClashBackground);
+    }
+    row.at(kChannelsColumn)->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
 }
