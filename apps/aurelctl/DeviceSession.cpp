@@ -40,6 +40,7 @@ bool DeviceSession::Open(const QCommandLineParser& parser, QString* error) {
     if (!Sim::InstallPortLayer(choice, error)) {
         return false;
     }
+    m_searched = choice.Searched();
     if (!choice.rigFile.isEmpty() || choice.demo) {
         m_clock = std::make_unique<Os::VirtualClock>();
         Os::Clock::Install(m_clock.get());
@@ -71,6 +72,9 @@ QStringList DeviceSession::Run(Command* command, bool printLog) {
     });
     m_comm->QueueCommand(command);
     loop.exec();
+    if (!errors->isEmpty() && !m_comm->IsWidgetPresent()) {
+        return {"no widget found; searched " + m_searched};
+    }
     return *errors;  // the worker is done with the command: no more lines come
 }
 

@@ -30,7 +30,8 @@ public:
     bool Open(const QCommandLineParser& parser, QString* error);
 
     // Queues the command and waits for it to complete; its feedback lines are printed on
-    // standard error as they come when `printLog` is set. Returns its error lines.
+    // standard error as they come when `printLog` is set. Returns its error lines; without a
+    // widget, the one line that says where widgets were looked for.
     QStringList Run(Command* command, bool printLog);
     // Calls `start`, then runs the event loop until every command queued from then on, by
     // whoever queued it, has completed.
@@ -40,4 +41,5 @@ private:
     std::unique_ptr<Os::VirtualClock> m_clock;
     std::unique_ptr<CommManager> m_comm;
     CommManager* m_previous = nullptr;
+    QString m_searched;  // where the port layer looks for widgets, for messages
 };

@@ -44,20 +44,22 @@ int Run(const QStringList& arguments) {
     }
 
     QString error;
-    if (!Sim::InstallPortLayer(Sim::PortLayerChoice::FromParser(parser), &error)) {
+    const Sim::PortLayerChoice choice = Sim::PortLayerChoice::FromParser(parser);
+    if (!Sim::InstallPortLayer(choice, &error)) {
         return CommandLine::Fail(error, 2);
     }
 
     const QList<Hardware::WidgetSummary> widgets = Hardware::WidgetSummary::ListPresent();
-    const QByteArray text = parser.isSet(json) ? FormatJson(widgets) : FormatTable(widgets);
+    const QByteArray text =
+        parser.isSet(json) ? FormatJson(widgets) : FormatTable(widgets, choice.Searched());
     std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
     Hardware::WidgetManager::Shutdown();
     return 0;
 }
 
-QByteArray FormatTable(const QList<Hardware::WidgetSummary>& widgets) {
+QByteArray FormatTable(const QList<Hardware::WidgetSummary>& widgets, const QString& searched) {
     if (widgets.isEmpty()) {
-        return "No widgets found.\n";
+        return QStringLiteral("No widgets found; searched %1.\n").arg(searched).toUtf8();
     }
     QList<QStringList> rows;
     for (const Hardware::WidgetSummary& widget : widgets) {

@@ -11,7 +11,8 @@ namespace WidgetsCommand {
 // Runs `aurelctl widgets` with the program's arguments; returns the exit status.
 int Run(const QStringList& arguments);
 
-QByteArray FormatTable(const QList<Hardware::WidgetSummary>& widgets);
+// The table, or a line naming where widgets were looked for when there are none.
+QByteArray FormatTable(const QList<Hardware::WidgetSummary>& widgets, const QString& searched);
 QByteArray FormatJson(const QList<Hardware::WidgetSummary>& widgets);
 
 }  // namespace WidgetsCommand

@@ -28,7 +28,13 @@ void DirectoryWatch::Poke() {
 }
 
 void DirectoryWatch::WatchFolders() {
-    for (const QString& folder : m_folders()) {
+    const QStringList folders = m_folders();
+    for (const QString& watched : m_watcher->directories()) {
+        if (!folders.contains(watched)) {
+            m_watcher->removePath(watched);
+        }
+    }
+    for (const QString& folder : folders) {
         if (QFileInfo(folder).isDir() && !Watches(folder)) {
             m_watcher->addPath(folder);
         }

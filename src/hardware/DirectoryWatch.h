@@ -12,7 +12,8 @@ namespace Hardware {
 
 // Watches folders for entries that appear or vanish and reports the changes, several in a
 // row as one, on the thread that made the watch. The folders are asked for again after
-// every change, so that folders made later are watched too.
+// every change, so that folders made later are watched too and folders no longer asked for
+// are let go.
 class DirectoryWatch : public QObject {
 public:
     DirectoryWatch(std::function<QStringList()> folders, std::function<void()> onChange,

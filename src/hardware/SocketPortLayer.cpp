@@ -4,6 +4,7 @@
 #include "hardware/InterfaceClasses.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <poll.h>
@@ -24,6 +25,15 @@ constexpr int kRequestHeaderSize = 16;
 constexpr int kReplyHeaderSize = 8;
 
 using Deadline = std::chrono::steady_clock::time_point;
+
+// The closest folder above `path` that exists (the root at the latest).
+QString NearestExistingParent(const QString& path) {
+    QString parent = QFileInfo(path).absolutePath();
+    while (!QFileInfo(parent).isDir() && parent != QDir::rootPath()) {
+        parent = QFileInfo(parent).absolutePath();
+    }
+    return parent;
+}
 
 // Waits until the descriptor is ready for `events` or the deadline passes.
 int WaitReady(int fd, short events, Deadline deadline) {
@@ -151,19 +161,18 @@ SocketPortLayer::SocketPortLayer(QString widgetDir) : m_widgetDir(std::move(widg
 
 SocketPortLayer::~SocketPortLayer() = default;
 
-QString SocketPortLayer::ResolveWidgetDir(const QString& fromCommandLine) {
+SocketPortLayer::WidgetDirChoice SocketPortLayer::ChooseWidgetDir(const QString& fromCommandLine) {
     if (!fromCommandLine.isEmpty()) {
-        return QDir(fromCommandLine).absolutePath();
+        return {QDir(fromCommandLine).absolutePath(), "--widget-dir"};
     }
     const QString fromEnvironment = qEnvironmentVariable("AUREL_WIDGET_DIR");
     if (!fromEnvironment.isEmpty()) {
-        return QDir(fromEnvironment).absolutePath();
+        return {QDir(fromEnvironment).absolutePath(), "$AUREL_WIDGET_DIR"};
     }
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty()) {
-        return runtime + "/aurel/widgets";
-    }
-    return QStringLiteral("/tmp/aurel-%1/widgets").arg(::getuid());
+    const QString path = runtime.isEmpty() ? QStringLiteral("/tmp/aurel-%1/widgets").arg(::getuid())
+                                           : runtime + "/aurel/widgets";
+    return {path, "the default folder"};
 }
 
 QString SocketPortLayer::ClassDir(const QString& widgetDir, const QUuid& interfaceClass) {
@@ -255,20 +264,21 @@ void SocketPortLayer::Close(Handle handle) {
 }
 
 bool SocketPortLayer::StartHotPlug(std::function<void()> onChange) {
-    if (!QDir().mkpath(m_widgetDir)) {
-        return false;
-    }
     const QString widgetDir = m_widgetDir;
-    // The class folders made after the start are watched from the change that shows them on.
+    // The folders made after the start are watched from the change that shows them on.
     auto folders = [widgetDir] {
         QStringList dirs{widgetDir};
         for (const QUuid& interfaceClass : InterfaceClasses::All()) {
             dirs.append(ClassDir(widgetDir, interfaceClass));
         }
+        if (!QFileInfo(widgetDir).isDir()) {
+            dirs.append(NearestExistingParent(widgetDir));
+        }
         return dirs;
     };
     m_watcher = std::make_unique<DirectoryWatch>(folders, std::move(onChange));
-    return m_watcher->Watches(m_widgetDir);
+    return m_watcher->Watches(m_widgetDir) ||
+           m_watcher->Watches(NearestExistingParent(m_widgetDir));
 }
 
 void SocketPortLayer::StopHotPlug() {

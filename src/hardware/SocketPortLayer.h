@@ -20,8 +20,17 @@ public:
     explicit SocketPortLayer(QString widgetDir);
     ~SocketPortLayer() override;
 
+    // The widget folder and what chose it: "--widget-dir", "$AUREL_WIDGET_DIR" or "the
+    // default folder".
+    struct WidgetDirChoice {
+        QString path;
+        QString origin;
+    };
     // `--widget-dir`, else AUREL_WIDGET_DIR, else the per-user runtime folder.
-    static QString ResolveWidgetDir(const QString& fromCommandLine = {});
+    static WidgetDirChoice ChooseWidgetDir(const QString& fromCommandLine = {});
+    static QString ResolveWidgetDir(const QString& fromCommandLine = {}) {
+        return ChooseWidgetDir(fromCommandLine).path;
+    }
     static QString ClassDir(const QString& widgetDir, const QUuid& interfaceClass);
 
     const QString& WidgetDir() const { return m_widgetDir; }
@@ -35,6 +44,9 @@ public:
     IoResult Write(Handle handle, const QByteArray& data) override;
     void CancelIo(Handle handle) override;
     void Close(Handle handle) override;
+    // Watches the widget folder and its class folders; a widget folder that is missing is
+    // not made (reading the widgets leaves no trace) but waited for through its nearest
+    // existing parent.
     bool StartHotPlug(std::function<void()> onChange) override;
     void StopHotPlug() override;
 

@@ -19,6 +19,23 @@ PortLayerChoice PortLayerChoice::FromParser(const QCommandLineParser& parser) {
             parser.isSet("usbpro"), parser.value("usbpro-device")};
 }
 
+QString PortLayerChoice::Searched() const {
+    if (demo) {
+        return "the demonstration rig (--demo)";
+    }
+    if (!rigFile.isEmpty()) {
+        return QStringLiteral("the rig %1 (--rig)").arg(rigFile);
+    }
+    if (!usbProDevice.isEmpty()) {
+        return QStringLiteral("the USB Pro interface at %1 (--usbpro)").arg(usbProDevice);
+    }
+    if (usbPro) {
+        return "USB Pro interfaces among the serial devices (--usbpro)";
+    }
+    const auto [path, origin] = Hardware::SocketPortLayer::ChooseWidgetDir(widgetDir);
+    return QStringLiteral("socket widgets in %1 (%2)").arg(path, origin);
+}
+
 void AddPortLayerOptions(QCommandLineParser& parser) {
     QCommandLineOption device("usbpro-device", "The USB Pro interface at DEVICE.", "DEVICE");
     device.setFlags(QCommandLineOption::HiddenFromHelp);

@@ -17,6 +17,10 @@ struct PortLayerChoice {
 
     // The choice the options of AddPortLayerOptions() make.
     static PortLayerChoice FromParser(const QCommandLineParser& parser);
+
+    // Where the choice looks for widgets and what chose that, for messages: "socket widgets
+    // in DIR (--widget-dir)".
+    QString Searched() const;
 };
 
 // --widget-dir DIR, --rig FILE, --demo and --usbpro [DEVICE].

@@ -1,5 +1,6 @@
 #include "support/ProgramRun.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -50,7 +51,8 @@ TEST(CommandLineTest, RigServedInOneProcessIsListedByAnotherUntilItStops) {
 
     const Result after = RunProgram(AURELCTL, {"widgets", "--widget-dir", widgets});
     EXPECT_EQ(after.exitCode, 0);
-    EXPECT_EQ(after.out, "No widgets found.\n");
+    EXPECT_EQ(after.out,
+              "No widgets found; searched socket widgets in " + widgets + " (--widget-dir).\n");
 }
 
 TEST(CommandLineTest, BadInvocationsFailWithAMessage) {
@@ -75,4 +77,35 @@ TEST(CommandLineTest, BadInvocationsFailWithAMessage) {
     const Result rig = RunProgram(AUREL_RIG, {"/nonexistent.json"});
     EXPECT_EQ(rig.exitCode, 2);
     EXPECT_TRUE(rig.err.startsWith("aurel-rig: cannot read rig file")) << rig.err.toStdString();
+}
+
+TEST(CommandLineTest, WithoutAWidgetTheToolNamesWhereItLookedAndMakesNoFolder) {
+    QTemporaryDir dir;
+    const QString missing = dir.filePath("not/yet");
+    const QString where = "searched socket widgets in " + missing + " (--widget-dir)";
+    const std::tuple<QStringList, int, QString> cases[] = {
+        {{"widgets"}, 0, "No widgets found; " + where + ".\n"},
+        {{"discover"}, 1, "aurelctl: no widget found; " + where + "\n"},
+        {{"content", "ls", "4356:00001001"}, 1, "aurelctl: no widget found; " + where + "\n"},
+        {{"identify", "4a41:00000101"}, 1, "aurelctl: no widget found; " + where + "\n"},
+    };
+    for (const auto& [arguments, status, message] : cases) {
+        const Result result =
+            RunProgram(AURELCTL, arguments + QStringList{"--widget-dir", missing});
+        EXPECT_EQ(result.exitCode, status) << arguments.join(' ').toStdString();
+        // Any progress lines come before the message.
+        EXPECT_TRUE(QString::fromUtf8(result.out + result.err).endsWith(message))
+            << (result.out + result.err).toStdString();
+        EXPECT_FALSE(QFileInfo::exists(dir.filePath("not"))) << arguments.join(' ').toStdString();
+    }
+
+    // The variable and the serial interfaces name themselves.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("AUREL_WIDGET_DIR", missing);
+    EXPECT_TRUE(RunProgram(AURELCTL, {"discover"}, 30000, environment)
+                    .err.endsWith("aurelctl: no widget found; searched socket widgets in " +
+                                  missing.toUtf8() + " ($AUREL_WIDGET_DIR)\n"));
+    EXPECT_TRUE(RunProgram(AURELCTL, {"discover", "--usbpro", missing})
+                    .err.endsWith("aurelctl: no widget found; searched the USB Pro interface at " +
+                                  missing.toUtf8() + " (--usbpro)\n"));
 }

@@ -144,5 +144,6 @@ TEST(DeviceVerbsTest, UsbProInterfaceOfTheRigIsListedFoundAndCarriesImagesUntilU
 
     rig.terminate();  // the terminal closes: the interface is unplugged
     ASSERT_TRUE(rig.waitForFinished(10000));
-    EXPECT_EQ(Aurelctl(QStringList{"widgets"} + on).out, "No widgets found.\n");
+    EXPECT_EQ(Aurelctl(QStringList{"widgets"} + on).out,
+              "No widgets found; searched the USB Pro interface at " + link + " (--usbpro).\n");
 }

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -127,6 +128,24 @@ TEST_F(SocketPortLayerTest, HotPlugFollowsSocketFilesAppearingAndVanishing) {
     m_servers.clear();  // the server stops and removes its socket
     EXPECT_TRUE(Eventually([&] { return !universe.HasWidget(); }));
     EXPECT_TRUE(WidgetManager::ListDevices(UniverseClass()).isEmpty());
+}
+
+TEST_F(SocketPortLayerTest, MissingWidgetFolderIsNotMadeButWatchedForUntilItAppears) {
+    const QString widgetDir = m_dir.filePath("later/widgets");
+    PortLayer::Install(std::make_unique<SocketPortLayer>(widgetDir));
+    RdmUniverseUsb universe;
+    EXPECT_FALSE(universe.HasWidget());
+    EXPECT_FALSE(QFileInfo::exists(m_dir.filePath("later")));
+
+    // A server that comes later makes the folders, one level after the other.
+    const QString classDir = SocketPortLayer::ClassDir(widgetDir, UniverseClass());
+    ASSERT_TRUE(QDir().mkpath(classDir));
+    Sim::WidgetSocketServer server(
+        std::make_shared<Sim::SimWidget>(Sim::WidgetConfig{"w", UniverseClass(), 26, 3, 1}),
+        classDir + "/w.sock");
+    QString error;
+    ASSERT_TRUE(server.Start(&error)) << error.toStdString();
+    EXPECT_TRUE(Eventually([&] { return universe.HasWidget(); }));
 }
 
 TEST_F(SocketPortLayerTest, SocketNobodyServesCannotBeOpened) {
