@@ -3,6 +3,7 @@
 //   aurelctl discover [--rdm | --orx | --all] [--thorough] [--json] [--log]
 //   aurelctl identify UID [on|off]
 //   aurelctl address UID N
+//   aurelctl get UID [PARAM] | set UID PARAM VALUE | rdm get|set UID PID [HEXDATA]
 //   aurelctl image info|gif|convert|render|import ...
 //   aurelctl package ls|cat|pack ...
 //   aurelctl firmware info|pack ...
@@ -20,6 +21,7 @@
 #include "ImageCommand.h"
 #include "LibraryCommand.h"
 #include "PackageCommand.h"
+#include "ParameterVerbs.h"
 #include "QuorelCommand.h"
 #include "UpgradeVerb.h"
 #include "WidgetsCommand.h"
@@ -49,6 +51,9 @@ const Verb kVerbs[] = {
     {"discover", "find the fixtures on every port", &DiscoverVerb::Run},
     {"identify", "turn a fixture's identify on or off", &DeviceVerbs::Identify},
     {"address", "set a fixture's DMX start address", &DeviceVerbs::Address},
+    {"get", "read a fixture's standard parameters", &ParameterVerbs::Get},
+    {"set", "set a fixture's label, personality, display, lamp or power", &ParameterVerbs::Set},
+    {"rdm", "send any RDM GET or SET to a fixture and print the reply", &ParameterVerbs::Rdm},
     {"image", "show, convert, render and import LED image files", &ImageCommand::Run},
     {"package", "list, read and build package archives", &PackageCommand::Run},
     {"firmware", "show and build LED fixture firmware packages", &FirmwareCommand::Run},

@@ -10,6 +10,7 @@
 class IFeedback;
 class RDMDevice;
 class SearchBudget;
+struct SettableParameter;
 
 // Speaks RDM to the fixtures on the widget's ports: builds each request, sends it through
 // the universe, validates and decodes the reply, waits and resends where the fixture asks
@@ -100,6 +101,20 @@ public:
     virtual bool GetDeviceInfo(RDMDevice* device, IFeedback* feedback);
     virtual bool GetIdentify(RDMDevice* device, IFeedback* feedback);
     virtual bool DecodeDeviceInfo(RDMDevice* device, const QByteArray& data);
+    // The description and footprint of each personality the fixture has; true if all came.
+    virtual bool GetDmxPersonalities(RDMDevice* device, IFeedback* feedback);
+    // Sets a parameter to the value's bytes. On the fixture's ACK the device takes the value,
+    // then reads it back from the fixture (a new personality brings its footprint); on a
+    // NACK the parameter's message names the reason and the device stays as it was.
+    virtual bool SetParameter(RDMDevice* device, const SettableParameter& parameter,
+                              const QByteArray& value, IFeedback* feedback);
+    // Any GET or SET of any parameter; on success *reply holds the parameter data. A NACK
+    // is reported with the parameter id.
+    bool Request(RDMDevice* device, quint8 commandClass, quint16 pid, const QByteArray& data,
+                 QByteArray* reply, IFeedback* feedback);
+    // Stores a GET reply of a parameter the program reads in the device, as its getter
+    // would; false for a parameter it does not read or a reply too short for it.
+    bool DecodeReply(RDMDevice* device, quint16 pid, const QByteArray& data);
 
     // Byte routines. A null buffer makes the pack routines do nothing and the unpack
     // routines give 0.
@@ -171,6 +186,8 @@ private:
                      IFeedback* feedback);
     bool Get(RDMDevice* device, const Getter& getter, IFeedback* feedback);
     bool GetFromTable(RDMDevice* device, quint16 pid, IFeedback* feedback);
+    // DMX_PERSONALITY_DESCRIPTION of one personality, kept in the device's list.
+    bool GetPersonality(RDMDevice* device, quint8 personality, IFeedback* feedback);
 
     quint8 m_transaction = 0;
     SearchBudget* m_budget = nullptr;  // the running search's bounds, while Discover runs

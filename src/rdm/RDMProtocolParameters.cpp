@@ -2,6 +2,7 @@
 
 #include "comm/IFeedback.h"
 #include "rdm/RDMProtocol.h"
+#include "rdm/SettableParameter.h"
 #include "rdm/devices/RDMDevice.h"
 
 #include <functional>
@@ -228,18 +229,87 @@ bool RDMProtocol::GetSupportedParameters(RDMDevice* device, IFeedback* feedback)
     }
 }
 
-bool RDMProtocol::GetDmxPersonalityDescription(RDMDevice* device, IFeedback* feedback) {
+bool RDMProtocol::GetPersonality(RDMDevice* device, quint8 personality, IFeedback* feedback) {
     QByteArray data;
-    if (!device ||
-        !Transact(device, Rdm::kGet, Rdm::DmxPersonalityDescription,
-                  QByteArray(1, char(device->GetPersonality())), kLongCapacity,
+    if (!Transact(device, Rdm::kGet, Rdm::DmxPersonalityDescription,
+                  QByteArray(1, char(personality)), kLongCapacity,
                   "Getting Dmx Personality Description", feedback, &data) ||
         data.size() < 3) {
         return false;
     }
-    device->SetDmxFootprint(UnpackUInt16(Bytes(data) + 1));
-    device->SetPersonalityDescription(Text(data.mid(3)));
+    device->SetPersonalityDescription(personality,
+                                      {UnpackUInt16(Bytes(data) + 1), Text(data.mid(3))});
     return true;
+}
+
+bool RDMProtocol::GetDmxPersonalityDescription(RDMDevice* device, IFeedback* feedback) {
+    if (!device || !GetPersonality(device, device->GetPersonality(), feedback)) {
+        return false;
+    }
+    const DmxPersonality current = device->GetPersonalities().value(device->GetPersonality());
+    device->SetDmxFootprint(current.footprint);
+    device->SetPersonalityDescription(current.description);
+    return true;
+}
+
+bool RDMProtocol::GetDmxPersonalities(RDMDevice* device, IFeedback* feedback) {
+    bool all = device != nullptr;
+    for (int number = 1; device && number <= device->GetPersonalityCount(); ++number) {
+        // Descriptions do not change: one read already (the current one) is not repeated.
+        if (!device->GetPersonalities().contains(quint8(number))) {
+            all = GetPersonality(device, quint8(number), feedback) && all;
+        }
+    }
+    return all;
+}
+
+bool RDMProtocol::SetParameter(RDMDevice* device, const SettableParameter& parameter,
+                               const QByteArray& value, IFeedback* feedback) {
+    if (!Transact(device, Rdm::kSet, parameter.pid, value, kLabelCapacity, parameter.setting,
+                  feedback, nullptr)) {
+        return false;
+    }
+    if (parameter.pid == Rdm::DmxPersonality) {
+        device->SetPersonality(value.isEmpty() ? 0 : quint8(value[0]));
+        GetDeviceInfo(device, feedback);  // the footprint and description follow it
+        return true;
+    }
+    const auto getter = Getters().find(parameter.pid);
+    if (getter != Getters().end()) {
+        // A label may be emptied; any other value has the width the getter decodes.
+        if (value.size() >= getter->second.minimumLength ||
+            parameter.kind == SettableParameter::Kind::Text) {
+            getter->second.store(*device, value);
+        }
+        Get(device, getter->second, feedback);
+    }
+    return true;
+}
+
+bool RDMProtocol::DecodeReply(RDMDevice* device, quint16 pid, const QByteArray& data) {
+    const auto getter = Getters().find(pid);
+    if (pid == Rdm::DeviceInfo && data.size() >= kDeviceInfoSize) {
+        DecodeDeviceInfo(device, data);
+        return true;
+    }
+    if (pid == Rdm::DmxPersonalityDescription && data.size() >= 3) {
+        device->SetDmxFootprint(UnpackUInt16(Bytes(data) + 1));
+        device->SetPersonalityDescription(Text(data.mid(3)));
+        return true;
+    }
+    if (getter == Getters().end() || data.size() < std::max(1, getter->second.minimumLength)) {
+        return false;
+    }
+    getter->second.store(*device, data);
+    return true;
+}
+
+bool RDMProtocol::Request(RDMDevice* device, quint8 commandClass, quint16 pid,
+                          const QByteArray& data, QByteArray* reply, IFeedback* feedback) {
+    const QString action = QStringLiteral("%1 Parameter 0x%2")
+                               .arg(commandClass == Rdm::kSet ? "Setting" : "Getting")
+                               .arg(pid, 4, 16, QLatin1Char('0'));
+    return Transact(device, commandClass, pid, data, kLongCapacity, action, feedback, reply);
 }
 
 bool RDMProtocol::GetStartAddressWithText(RDMDevice* device, const QString& text,
@@ -287,6 +357,7 @@ bool RDMProtocol::DecodeDeviceInfo(RDMDevice* device, const QByteArray& data) {
     device->SetProductCategory(UnpackUInt16(bytes + 4));
     device->SetSubDeviceCount(UnpackUInt16(bytes + 16));
     device->SetPersonality(bytes[12]);
+    device->SetPersonalityCount(bytes[13]);
     return true;
 }
 
@@ -321,6 +392,7 @@ bool RDMProtocol::UpdateDeviceInformation(const QList<RDMDevice*>& devices, IFee
         {Rdm::DeviceLabel, &RDMProtocol::GetDeviceLabel},
         {Rdm::FactoryDefaults, &RDMProtocol::GetFactoryDefaults},
         {Rdm::BootSoftwareVersionLabel, &RDMProtocol::GetBootSoftwareVersionLabel},
+        {Rdm::DmxPersonality, &RDMProtocol::GetDmxPersonalities},
         {Rdm::DmxPersonalityDescription, &RDMProtocol::GetDmxPersonalityDescription},
         {Rdm::DeviceHours, &RDMProtocol::GetDeviceHours},
         {Rdm::LampHours, &RDMProtocol::GetLampHours},

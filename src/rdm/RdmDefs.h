@@ -45,6 +45,7 @@ constexpr quint8 kAckOverflow = 3;
 constexpr quint16 kNackUnknownPid = 0x0000;
 constexpr quint16 kNackFormatError = 0x0001;
 constexpr quint16 kNackHardwareFault = 0x0002;
+constexpr quint16 kNackWriteProtect = 0x0004;
 constexpr quint16 kNackUnsupportedCommandClass = 0x0005;
 constexpr quint16 kNackDataOutOfRange = 0x0006;
 constexpr quint16 kNackBufferFull = 0x0007;
@@ -67,6 +68,7 @@ enum Pid : quint16 {
     FactoryDefaults = 0x0090,
     SoftwareVersionLabel = 0x00C0,
     BootSoftwareVersionLabel = 0x00C2,
+    DmxPersonality = 0x00E0,
     DmxPersonalityDescription = 0x00E1,
     DmxStartAddress = 0x00F0,
     DeviceHours = 0x0400,
@@ -81,6 +83,7 @@ enum Pid : quint16 {
     TiltInvert = 0x0601,
     PanTiltSwap = 0x0602,
     IdentifyDevice = 0x1000,
+    ResetDevice = 0x1001,
     PowerState = 0x1010,
 };
 

@@ -42,7 +42,7 @@ const char kDemoRig[] = R"({
           "modelDescription": "Spot 700", "deviceLabel": "Spot Centre", "startAddress": 29,
           "softwareVersionLabel": "1.9.0", "lampState": 1, "lampOnMode": 1,
           "personalities": [ { "footprint": 24, "description": "Full 24ch" } ],
-          "deviceHours": 4410, "lampHours": 2210, "lampStrikes": 640 },
+          "deviceHours": 4410, "lampHours": 2210, "lampStrikes": 640, "writeProtected": [ 130 ] },
         { "port": 1, "uid": "5142:0000a001", "manufacturerLabel": "Lumen Works",
           "modelDescription": "Par LED 7", "startAddress": 101,
           "personalities": [ { "footprint": 7, "description": "RGBW 7ch" } ],

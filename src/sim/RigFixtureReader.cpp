@@ -36,6 +36,25 @@ std::optional<quint64> ParseUid(const QString& text) {
     return uid;
 }
 
+// A list of parameter ids, in place of the member's list.
+Field<RdmResponderConfig> PidList(const char* key, QList<quint16> RdmResponderConfig::*member) {
+    return {key, "a list of parameter ids from 0 to 65535",
+            [member](const QJsonValue& value, RdmResponderConfig& config) {
+                if (!value.isArray()) {
+                    return false;
+                }
+                (config.*member).clear();
+                for (const QJsonValue& item : value.toArray()) {
+                    double pid = 0;
+                    if (!ReadNumber(item, 0, 0xFFFF, &pid)) {
+                        return false;
+                    }
+                    (config.*member).append(quint16(pid));
+                }
+                return true;
+            }};
+}
+
 const std::vector<Field<RdmResponderConfig>>& RdmFields() {
     using C = RdmResponderConfig;
     static const std::vector<Field<C>> fields = {
@@ -92,21 +111,8 @@ const std::vector<Field<RdmResponderConfig>>& RdmFields() {
              }
              return true;
          }},
-        {"supportedParameters", "a list of parameter ids from 0 to 65535",
-         [](const QJsonValue& value, C& config) {
-             if (!value.isArray()) {
-                 return false;
-             }
-             config.supportedParameters.clear();
-             for (const QJsonValue& item : value.toArray()) {
-                 double pid = 0;
-                 if (!ReadNumber(item, 0, 0xFFFF, &pid)) {
-                     return false;
-                 }
-                 config.supportedParameters.append(quint16(pid));
-             }
-             return true;
-         }},
+        PidList("supportedParameters", &C::supportedParameters),
+        PidList("writeProtected", &C::writeProtected),
     };
     return fields;
 }

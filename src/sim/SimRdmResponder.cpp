@@ -3,6 +3,8 @@
 
 #include <QtEndian>
 
+#include <type_traits>
+
 namespace Sim {
 
 namespace {
@@ -20,6 +22,7 @@ constexpr quint8 kNack = 2;
 constexpr quint8 kAckOverflow = 3;
 constexpr quint16 kNackUnknownPid = 0x0000;
 constexpr quint16 kNackFormatError = 0x0001;
+constexpr quint16 kNackWriteProtect = 0x0004;
 constexpr quint16 kNackUnsupportedCommandClass = 0x0005;
 constexpr quint16 kNackDataOutOfRange = 0x0006;
 constexpr quint16 kNackBusy = 0x8112;
@@ -50,8 +53,10 @@ quint16 Sum(const QByteArray& bytes, int count) {
     return sum;
 }
 
+constexpr int kLabelLength = 32;
+
 QByteArray Text(const QString& text) {
-    return text.toLatin1().left(32);
+    return text.toLatin1().left(kLabelLength);
 }
 
 }  // namespace
@@ -63,8 +68,8 @@ SimRdmResponder::SimRdmResponder(RdmResponderConfig config) : m_config(std::move
 }
 
 QList<quint16> SimRdmResponder::KnownOptionalParameters() {
-    return {0x0080, 0x0081, 0x0082, 0x0090, 0x00C2, 0x00E1, 0x0400, 0x0401, 0x0402,
-            0x0403, 0x0404, 0x0405, 0x0500, 0x0501, 0x0600, 0x0601, 0x0602, 0x1010};
+    return {0x0080, 0x0081, 0x0082, 0x0090, 0x00C2, 0x00E0, 0x00E1, 0x0400, 0x0401, 0x0402,
+            0x0403, 0x0404, 0x0405, 0x0500, 0x0501, 0x0600, 0x0601, 0x0602, 0x1001, 0x1010};
 }
 
 QByteArray SimRdmResponder::EncodeDiscoveryReply(quint64 uid) {
@@ -102,6 +107,27 @@ const std::map<quint16, SimRdmResponder::Parameter>& SimRdmResponder::Parameters
         return [field](R& r, D) { return Answer{kAck, Be32(r.m_config.*field)}; };
     };
     auto nack = [](quint16 reason) { return Answer{kNack, Be16(reason)}; };
+    // A one-byte SET that keeps the value when `allowed` takes it.
+    auto setByte = [nack](auto field, std::function<bool(quint8)> allowed) {
+        return [nack, field, allowed](R& r, D data) {
+            if (data.size() != 1) {
+                return nack(kNackFormatError);
+            }
+            if (!allowed(quint8(data[0]))) {
+                return nack(kNackDataOutOfRange);
+            }
+            using Field = std::remove_reference_t<decltype(r.m_config.*field)>;
+            r.m_config.*field = Field(quint8(data[0]));
+            return Answer{kAck, {}};
+        };
+    };
+    auto upTo = [](quint8 highest) {
+        return std::function<bool(quint8)>([highest](quint8 v) { return v <= highest; });
+    };
+    auto oneOf = [](std::initializer_list<quint8> values) {
+        const QList<quint8> list(values);
+        return std::function<bool(quint8)>([list](quint8 v) { return list.contains(v); });
+    };
     using C = const RdmResponderConfig&;
     static const std::map<quint16, Parameter> parameters = {
         {0x0050,
@@ -123,10 +149,33 @@ const std::map<quint16, SimRdmResponder::Parameter>& SimRdmResponder::Parameters
           {}}},
         {0x0080, {value([](C c) { return Text(c.modelDescription); }), {}}},
         {0x0081, {value([](C c) { return Text(c.manufacturerLabel); }), {}}},
-        {0x0082, {value([](C c) { return Text(c.deviceLabel); }), {}}},
+        {0x0082,
+         {value([](C c) { return Text(c.deviceLabel); }),
+          [nack](R& r, D data) {
+              if (data.size() > kLabelLength) {
+                  return nack(kNackFormatError);
+              }
+              r.m_config.deviceLabel = QString::fromLatin1(data);
+              return Answer{kAck, {}};
+          }}},
         {0x0090, {flag(&RdmResponderConfig::factoryDefaults), {}}},
         {0x00C0, {value([](C c) { return Text(c.softwareVersionLabel); }), {}}},
         {0x00C2, {value([](C c) { return Text(c.bootSoftwareVersionLabel); }), {}}},
+        {0x00E0,
+         {value([](C c) {
+              return QByteArray(1, char(c.personality)) +
+                     QByteArray(1, char(c.personalities.size()));
+          }),
+          [nack](R& r, D data) {
+              if (data.size() != 1) {
+                  return nack(kNackFormatError);
+              }
+              if (quint8(data[0]) < 1 || quint8(data[0]) > r.m_config.personalities.size()) {
+                  return nack(kNackDataOutOfRange);
+              }
+              r.m_config.personality = quint8(data[0]);
+              return Answer{kAck, {}};
+          }}},
         {0x00E1,
          {[nack](R& r, D data) {
               const int index = data.isEmpty() ? 0 : quint8(data[0]);
@@ -154,14 +203,26 @@ const std::map<quint16, SimRdmResponder::Parameter>& SimRdmResponder::Parameters
         {0x0400, {long32(&RdmResponderConfig::deviceHours), {}}},
         {0x0401, {long32(&RdmResponderConfig::lampHours), {}}},
         {0x0402, {long32(&RdmResponderConfig::lampStrikes), {}}},
-        {0x0403, {byte(&RdmResponderConfig::lampState), {}}},
-        {0x0404, {byte(&RdmResponderConfig::lampOnMode), {}}},
+        {0x0403,
+         {byte(&RdmResponderConfig::lampState), setByte(&RdmResponderConfig::lampState, upTo(3))}},
+        {0x0404,
+         {byte(&RdmResponderConfig::lampOnMode),
+          setByte(&RdmResponderConfig::lampOnMode, upTo(3))}},
         {0x0405, {long32(&RdmResponderConfig::powerCycles), {}}},
-        {0x0500, {byte(&RdmResponderConfig::displayInvert), {}}},
-        {0x0501, {byte(&RdmResponderConfig::displayLevel), {}}},
-        {0x0600, {flag(&RdmResponderConfig::panInvert), {}}},
-        {0x0601, {flag(&RdmResponderConfig::tiltInvert), {}}},
-        {0x0602, {flag(&RdmResponderConfig::panTiltSwap), {}}},
+        {0x0500,
+         {byte(&RdmResponderConfig::displayInvert),
+          setByte(&RdmResponderConfig::displayInvert, upTo(2))}},
+        {0x0501,
+         {byte(&RdmResponderConfig::displayLevel),
+          setByte(&RdmResponderConfig::displayLevel, upTo(255))}},
+        {0x0600,
+         {flag(&RdmResponderConfig::panInvert), setByte(&RdmResponderConfig::panInvert, upTo(1))}},
+        {0x0601,
+         {flag(&RdmResponderConfig::tiltInvert),
+          setByte(&RdmResponderConfig::tiltInvert, upTo(1))}},
+        {0x0602,
+         {flag(&RdmResponderConfig::panTiltSwap),
+          setByte(&RdmResponderConfig::panTiltSwap, upTo(1))}},
         {0x1000,
          {flag(&RdmResponderConfig::identify),
           [nack](R& r, D data) {
@@ -171,7 +232,24 @@ const std::map<quint16, SimRdmResponder::Parameter>& SimRdmResponder::Parameters
               r.m_config.identify = data[0] != 0;
               return Answer{kAck, {}};
           }}},
-        {0x1010, {byte(&RdmResponderConfig::powerState), {}}},
+        {0x1001,
+         {{},
+          [nack](R& r, D data) {
+              if (data.size() != 1) {
+                  return nack(kNackFormatError);
+              }
+              if (quint8(data[0]) != 0x01 && quint8(data[0]) != 0xFF) {
+                  return nack(kNackDataOutOfRange);
+              }
+              // Warm (1) or cold (0xFF): either way the fixture starts afresh.
+              r.m_config.identify = false;
+              ++r.m_config.powerCycles;
+              r.m_muted = false;
+              return Answer{kAck, {}};
+          }}},
+        {0x1010,
+         {byte(&RdmResponderConfig::powerState),
+          setByte(&RdmResponderConfig::powerState, oneOf({0, 1, 2, 255}))}},
     };
     return parameters;
 }
@@ -210,8 +288,15 @@ SimRdmResponder::Answer SimRdmResponder::Dispatch(quint8 commandClass, quint16 p
         return {kNack, Be16(kNackUnknownPid)};
     }
     const Handler& handler = commandClass == kGet ? it->second.get : it->second.set;
+    if (commandClass == kSet && KnownOptionalParameters().contains(pid) &&
+        !m_config.supportedParameters.contains(pid)) {
+        return {kNack, Be16(kNackUnknownPid)};
+    }
     if (!handler) {
         return {kNack, Be16(kNackUnsupportedCommandClass)};
+    }
+    if (commandClass == kSet && m_config.writeProtected.contains(pid)) {
+        return {kNack, Be16(kNackWriteProtect)};
     }
     return handler(*this, data);
 }

@@ -61,8 +61,11 @@ struct RdmResponderConfig {
     bool tiltInvert = false;
     bool panTiltSwap = false;
     quint8 powerState = 255;
-    // The optional parameters the fixture lists; all it knows when left empty.
+    // The optional parameters the fixture lists; all it knows when left empty. A SET of an
+    // optional parameter it does not list is NACKed as unknown.
     QList<quint16> supportedParameters;
+    // Parameters whose SET the fixture refuses as write-protected.
+    QList<quint16> writeProtected;
     // SUPPORTED_PARAMETERS sends at most this many ids a reply, the rest in ACK_OVERFLOW chunks.
     int parametersPerReply = 115;
     // A multi-port responder's binding UID: when set, mute replies carry it after the control

@@ -31,6 +31,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,6 +39,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QStandardItemModel>
 #include <QTest>
@@ -532,4 +534,120 @@ TEST_F(MainWindowTest, LibraryFoldersAreRowsOfTheTreeAndTheirImagesOpenFromTheir
     EXPECT_EQ(TreeRows(model, top), QStringList({"  0 Show", "    41 Clips", "    42 Loops"}));
     ASSERT_TRUE(package->Remove(package->Child(1), nullptr));
     EXPECT_EQ(TreeRows(model, top), QStringList({"  0 Show", "    41 Clips"}));
+}
+
+namespace {
+
+QModelIndex ValueIndex(const DeviceView* view, const QString& parameter) {
+    const QList<QStandardItem*> found = view->Model()->findItems(parameter);
+    return found.isEmpty() ? QModelIndex() : view->Model()->index(found[0]->row(), 1);
+}
+
+// Opens the cell's editor the way a double click does; the editor, or null.
+template <class Editor>
+Editor* OpenEditor(DeviceView* view, const QString& parameter) {
+    const QModelIndex index = ValueIndex(view, parameter);
+    view->setCurrentIndex(index);
+    view->edit(index);
+    return view->viewport()->findChild<Editor*>();
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, SettableParametersAreEditedInPlaceAndShowTheFixturesAnswer) {
+    constexpr quint64 kStrobe = 0x6D1000C0FFEEULL;  // two personalities, display level 80
+    Discover();
+    Select(DeviceIndex(kStrobe, 1));
+    auto* view = qobject_cast<DeviceView*>(CurrentView());
+    ASSERT_TRUE(view);
+
+    auto* label = OpenEditor<QLineEdit>(view, "Label");
+    ASSERT_TRUE(label);
+    EXPECT_EQ(label->text(), "Upstage Strobe");
+    label->setText("Strobe US");
+    QTest::keyClick(label, Qt::Key_Return);
+    EXPECT_EQ(PropertyValue(view->Model(), "Label"), "Upstage Strobe");  // until the answer
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return PropertyValue(view->Model(), "Label") == "Strobe US"; }, 10000));
+
+    auto* mode = OpenEditor<QComboBox>(view, "Mode");
+    ASSERT_TRUE(mode);
+    QStringList offered;
+    for (int i = 0; i < mode->count(); ++i) {
+        offered.append(mode->itemText(i));
+    }
+    EXPECT_EQ(offered, QStringList({"1: Basic 2ch (2 channels)", "2: Effects 4ch (4 channels)"}));
+    EXPECT_EQ(mode->currentIndex(), 1);
+    mode->setCurrentIndex(0);
+    Q_EMIT mode->activated(0);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return PropertyValue(view->Model(), "Channels") == "2"; }, 10000));
+    EXPECT_EQ(PropertyValue(view->Model(), "Mode"), "Basic 2ch");
+
+    auto* level = OpenEditor<QSpinBox>(view, "Display Level");
+    ASSERT_TRUE(level);
+    EXPECT_EQ(level->value(), 31);
+    level->setValue(75);
+    QTest::keyClick(level, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return PropertyValue(view->Model(), "Display Level") == "75%"; }, 10000));
+
+    // Read-only values open no editor.
+    EXPECT_FALSE(OpenEditor<QWidget>(view, "Device Hours"));
+    EXPECT_EQ(DeviceManager::Instance()->FindDevice(kStrobe)->GetDmxFootprint(), 2);
+}
+
+TEST_F(MainWindowTest, ANackedEditKeepsTheShownValueAndLogsTheReason) {
+    constexpr quint64 kSpot = 0x4A4100000210ULL;  // its label is write-protected
+    Discover();
+    Select(DeviceIndex(kSpot, 1));
+    auto* view = qobject_cast<DeviceView*>(CurrentView());
+    ASSERT_TRUE(view);
+    auto* label = OpenEditor<QLineEdit>(view, "Label");
+    ASSERT_TRUE(label);
+    label->setText("Spot 1");
+    QTest::keyClick(label, Qt::Key_Return);
+
+    const QString reason = " Device 0x4a4100000210 Failed Setting Device Label: Nack Error 4!";
+    auto logged = [&] {
+        for (TaskItem* item : m_window.Tasks()->Tasks()) {
+            for (const auto& line : item->Log()) {
+                if (line.first == reason) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    ASSERT_TRUE(QTest::qWaitFor(logged, 10000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return DelegateOf(DeviceIndex(kSpot, 1))->KeptCommandCount() == 0; }, 5000));
+    EXPECT_EQ(PropertyValue(view->Model(), "Label"), "Spot Centre");
+}
+
+TEST_F(MainWindowTest, TheDeviceViewsMenuResetsAFixtureThatListsIt) {
+    constexpr quint64 kStrobe = 0x6D1000C0FFEEULL;  // lists every parameter
+    constexpr quint64 kPar = 0x51420000A001ULL;     // lists no reset
+    Discover();
+    Select(DeviceIndex(kPar, 1));
+    EXPECT_FALSE(qobject_cast<DeviceView*>(CurrentView())->BuildMenu());
+    Select(DeviceIndex(kStrobe, 1));
+    std::unique_ptr<QMenu> menu = qobject_cast<DeviceView*>(CurrentView())->BuildMenu();
+    ASSERT_TRUE(menu);
+    ASSERT_EQ(menu->actions().size(), 2);
+    EXPECT_EQ(menu->actions()[0]->text(), "Warm Reset");
+    EXPECT_EQ(menu->actions()[1]->text(), "Cold Reset");
+    menu->actions()[0]->trigger();
+    const QModelIndex name = DeviceIndex(kStrobe, 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return DelegateOf(name)->KeptCommandCount() == 0; }, 10000));
+    int resets = 0;
+    for (TaskItem* item : m_window.Tasks()->Tasks()) {
+        if (item->Title().contains("Set Device Parameter")) {
+            ++resets;
+            for (const auto& line : item->Log()) {
+                EXPECT_NE(line.second, TaskItem::Error) << line.first.toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(resets, 1);
 }

@@ -17,10 +17,6 @@ QString TextOf(const Texts& texts, quint32 value, const char* otherwise = "N/A")
     return QString::fromLatin1(it == texts.end() ? otherwise : it->second);
 }
 
-QString YesNo(quint8 value) {
-    return value ? QStringLiteral("Yes") : QStringLiteral("No");
-}
-
 struct PropertyRow {
     const char* label;
     std::function<QString(const RDMDevice&)> value;
@@ -53,9 +49,12 @@ const std::map<quint16, PropertyRow>& ParameterRows() {
           [](D d) { return RDMDevice::DisplayInvertText(d.GetDisplayInvert()); }}},
         {Rdm::DisplayLevel,
          {"Display Level", [](D d) { return RDMDevice::DisplayLevelText(d.GetDisplayLevel()); }}},
-        {Rdm::PanInvert, {"Pan Invert", [](D d) { return YesNo(d.GetPanInvert()); }}},
-        {Rdm::TiltInvert, {"Tilt Invert", [](D d) { return YesNo(d.GetTiltInvert()); }}},
-        {Rdm::PanTiltSwap, {"Pan Tilt Swap", [](D d) { return YesNo(d.GetPanTiltSwap()); }}},
+        {Rdm::PanInvert,
+         {"Pan Invert", [](D d) { return RDMDevice::YesNoText(d.GetPanInvert()); }}},
+        {Rdm::TiltInvert,
+         {"Tilt Invert", [](D d) { return RDMDevice::YesNoText(d.GetTiltInvert()); }}},
+        {Rdm::PanTiltSwap,
+         {"Pan Tilt Swap", [](D d) { return RDMDevice::YesNoText(d.GetPanTiltSwap()); }}},
         {Rdm::PowerState,
          {"Power State", [](D d) { return RDMDevice::PowerStateText(d.GetPowerState()); }}},
     };
@@ -81,18 +80,36 @@ void RDMDevice::FillProperties(QStandardItemModel* model) const {
     using PropertyTable::AddRow;
     PropertyTable::Reset(model);
     AddRow(model, "Unique ID", UidText());
-    AddRow(model, "Identify", m_identify ? "On" : "Off");
-    AddRow(model, "Software Version", m_softwareVersionLabel);
+    AddRow(model, "Identify", m_identify ? "On" : "Off", Rdm::IdentifyDevice);
+    AddRow(model, "Software Version", m_softwareVersionLabel, Rdm::SoftwareVersionLabel);
     AddRow(model, "Sensors", QString::number(m_sensorCount));
-    AddRow(model, "Dmx Start Address", QString::number(m_dmxStartAddress));
+    AddRow(model, "Dmx Start Address", QString::number(m_dmxStartAddress), Rdm::DmxStartAddress);
     AddRow(model, "Channels", QString::number(m_footprint));
     const auto& rows = ParameterRows();
     for (quint16 pid : m_supportedParameters) {
         const auto row = rows.find(pid);
         if (row != rows.end()) {
-            AddRow(model, row->second.label, row->second.value(*this));
+            AddRow(model, row->second.label, row->second.value(*this), pid);
         }
     }
+}
+
+QList<quint16> RDMDevice::ParametersWithRows() {
+    QList<quint16> pids;
+    for (const auto& row : ParameterRows()) {
+        pids.append(row.first);
+    }
+    return pids;
+}
+
+QString RDMDevice::ParameterText(quint16 pid) const {
+    const auto& rows = ParameterRows();
+    const auto row = rows.find(pid);
+    return row == rows.end() ? QString() : row->second.value(*this);
+}
+
+QString RDMDevice::YesNoText(quint32 value) {
+    return value ? QStringLiteral("Yes") : QStringLiteral("No");
 }
 
 QString RDMDevice::LampStateText(quint32 state) {

@@ -3,8 +3,15 @@
 #include "rdm/devices/Device.h"
 
 #include <QList>
+#include <QMap>
 
 #include <array>
+
+// One DMX personality of a fixture, as DMX_PERSONALITY_DESCRIPTION gives it.
+struct DmxPersonality {
+    quint16 footprint = 0;
+    QString description;
+};
 
 // A fixture found by RDM discovery, with the values the standard parameters read from it.
 class RDMDevice : public Device {
@@ -61,6 +68,14 @@ public:
     void SetPersonalityDescription(const QString& text) { m_personalityDescription = text; }
     quint8 GetPersonality() const { return m_personality; }
     void SetPersonality(quint8 personality) { m_personality = personality; }
+    // How many personalities DEVICE_INFO says the fixture has.
+    quint8 GetPersonalityCount() const { return m_personalityCount; }
+    void SetPersonalityCount(quint8 count) { m_personalityCount = count; }
+    // The personalities whose descriptions were read, by number (from 1).
+    QMap<quint8, DmxPersonality> GetPersonalities() const { return m_personalities; }
+    void SetPersonalityDescription(quint8 personality, const DmxPersonality& description) {
+        m_personalities.insert(personality, description);
+    }
     quint16 GetSensorCount() const { return m_sensorCount; }
     void SetSensorCount(quint16 count) { m_sensorCount = count; }
 
@@ -93,11 +108,18 @@ public:
     quint8 GetIdentify() const { return m_identify; }
     void SetIdentify(quint8 state) { m_identify = state; }
 
+    // The value of a supported parameter's property row as shown; a null text for a
+    // parameter without a row.
+    QString ParameterText(quint16 pid) const;
+    // The supported parameters that add a property row.
+    static QList<quint16> ParametersWithRows();
+
     // Texts of the coded values, "N/A" for a value without one.
     static QString LampStateText(quint32 state);
     static QString LampOnModeText(quint32 mode);
     static QString PowerStateText(quint32 state);
     static QString DisplayInvertText(quint32 value);
+    static QString YesNoText(quint32 value);
     // The display level (0..255) as a percentage of full: 255 is "100%".
     static QString DisplayLevelText(quint32 level);
 
@@ -116,6 +138,8 @@ private:
     quint16 m_footprint = 0;
     QString m_personalityDescription = QStringLiteral("N/A");
     quint8 m_personality = 0;
+    quint8 m_personalityCount = 0;
+    QMap<quint8, DmxPersonality> m_personalities;
     quint16 m_sensorCount = 0;
     bool m_factoryDefaults = false;
     quint32 m_deviceHours = 0;

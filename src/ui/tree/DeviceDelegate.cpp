@@ -6,6 +6,7 @@
 #include "os/Trap.h"
 #include "rdm/RDMChangeAddressCommand.h"
 #include "rdm/RDMIdentifyCommand.h"
+#include "rdm/RDMSetParameterCommand.h"
 #include "rdm/devices/RDMDevice.h"
 #include "ui/actions/DeviceChangeAddressAction.h"
 #include "ui/actions/DeviceIdentifyAction.h"
@@ -51,6 +52,8 @@ void DeviceDelegate::ContextMenu(NodeTree* tree, QContextMenuEvent* event, Node*
 QWidget* DeviceDelegate::View(Node* node) {
     if (!m_view) {
         m_view = new DeviceView(Tree()->ViewArea());
+        connect(m_view, &DeviceView::SetParameterRequested, this,
+                &DeviceDelegate::OnSetParameterRequested);
     }
     auto* deviceNode = dynamic_cast<DeviceNode*>(node);
     m_view->SetDevice(deviceNode ? deviceNode->GetDevice() : nullptr);
@@ -65,6 +68,9 @@ void DeviceDelegate::ConnectCommand(std::unique_ptr<Command> command) {
     } else if (auto* address = qobject_cast<RDMChangeAddressCommand*>(command.get())) {
         didConnectSucceed = bool(connect(address, &RDMChangeAddressCommand::FinishedChangeAddress,
                                          this, &DeviceDelegate::OnAddressChanged));
+    } else if (auto* set = qobject_cast<RDMSetParameterCommand*>(command.get())) {
+        didConnectSucceed = bool(connect(set, &RDMSetParameterCommand::FinishedSetParameter, this,
+                                         &DeviceDelegate::OnParameterSet));
     } else if (auto* quorel = qobject_cast<LumoSetQuorelIdCommand*>(command.get())) {
         didConnectSucceed = bool(connect(quorel, &LumoSetQuorelIdCommand::FinishedLumoSetQuorelId,
                                          this, &DeviceDelegate::OnQuorelIdCompleted));
@@ -84,6 +90,20 @@ void DeviceDelegate::OnAddressChanged(QUuid, bool) {
 }
 
 void DeviceDelegate::OnQuorelIdCompleted(QUuid, bool) {
+    RefreshView();
+}
+
+void DeviceDelegate::OnSetParameterRequested(Device* device, const SettableParameter* parameter,
+                                             const QByteArray& value) {
+    if (!device || !parameter) {
+        return;
+    }
+    auto command = std::make_unique<RDMSetParameterCommand>();
+    command->SetDevice(device, *parameter, value);
+    ConnectCommand(std::move(command));
+}
+
+void DeviceDelegate::OnParameterSet(QUuid, bool) {
     RefreshView();
 }
 

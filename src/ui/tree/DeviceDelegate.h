@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rdm/SettableParameter.h"
 #include "ui/tree/Delegate.h"
 
 #include <QPointer>
@@ -9,6 +10,7 @@
 #include <memory>
 
 class Command;
+class Device;
 class DeviceNode;
 class DeviceView;
 class QMenu;
@@ -36,6 +38,10 @@ public Q_SLOTS:
     void OnIdentifyCompleted(QUuid command, bool result);
     void OnAddressChanged(QUuid command, bool result);
     void OnQuorelIdCompleted(QUuid command, bool result);
+    // Queues the setting of a parameter that the device view asked for.
+    void OnSetParameterRequested(Device* device, const SettableParameter* parameter,
+                                 const QByteArray& value);
+    void OnParameterSet(QUuid command, bool result);
     void OnCommandCompleted(QUuid commandId);
 
 private:
