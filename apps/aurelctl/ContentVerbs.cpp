@@ -10,6 +10,7 @@
 #include "content/ContentFolder.h"
 #include "content/ContentModelMutex.h"
 #include "content/ledimage/LEDImageFamily.h"
+#include "content/operations/ContentSteps.h"
 #include "lumo/LumoImageKind.h"
 #include "lumo/LumoProtocol.h"
 #include "lumo/commands/LumoContentDownloadCommand.h"
@@ -22,6 +23,9 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <cstdio>
 #include <optional>
@@ -100,6 +104,11 @@ ContentFolder* FindGroup(ContentFolder* root, int number) {
     return nullptr;
 }
 
+int Count(const ContentFolder* folder) {
+    const ContentModelLock lock;
+    return folder->ChildCount();
+}
+
 ContentBase* FindItem(ContentFolder* folder, int number) {
     const ContentModelLock lock;
     for (int i = 0; i < folder->ChildCount(); ++i) {
@@ -172,12 +181,47 @@ std::optional<int> OpenFolder(DeviceSession& session, RDMDevice& device, const Q
     return std::nullopt;
 }
 
+// {"uid", "groups": [{"name", "first", "last", "folders": [{"number", "name",
+// "files": [{"number", "name", "key"}]}]}]}
+QJsonObject JsonListing(const RDMDevice& device, ContentFolder* root) {
+    const ContentModelLock lock;
+    QJsonArray groups;
+    for (ContentBase* child : ContentSteps::Children(root)) {
+        auto* group = qobject_cast<ContentFolder*>(child);
+        if (!group) {
+            continue;
+        }
+        QJsonArray folders;
+        for (ContentBase* node : ContentSteps::Children(group)) {
+            auto* folder = qobject_cast<ContentFolder*>(node);
+            if (!folder) {
+                continue;
+            }
+            QJsonArray files;
+            for (const ContentBase* item : ContentSteps::Children(folder)) {
+                files.append(QJsonObject{
+                    {"number", item->Address()}, {"name", item->Name()}, {"key", Key(item)}});
+            }
+            folders.append(QJsonObject{
+                {"number", folder->Address()}, {"name", folder->Name()}, {"files", files}});
+        }
+        groups.append(QJsonObject{{"name", group->Name()},
+                                  {"first", group->MinAddress()},
+                                  {"last", group->MaxAddress()},
+                                  {"folders", folders}});
+    }
+    return {{"uid", device.UidText()}, {"groups", groups}};
+}
+
 int List(DeviceSession& session, RDMDevice& device, const QStringList&, bool) {
     LumoRDM* fixture = Fixture(device);
     if (!fixture) {
         return NotAFixture(device);
     }
-    CommandLine::Print(Listing(ReadTree(session, *fixture)));
+    ContentFolder* root = ReadTree(session, *fixture);
+    CommandLine::Print(DeviceVerbs::Options().isSet("json")
+                           ? QString::fromUtf8(QJsonDocument(JsonListing(device, root)).toJson())
+                           : Listing(root));
     return 0;
 }
 
@@ -271,10 +315,12 @@ int Upload(DeviceSession& session, RDMDevice& device, const QStringList& words, 
     }
     QStringList done;
     for (const auto& item : items) {
-        done.append(QStringLiteral("%1 -> folder %2 file %3")
+        const ContentBase* replaced = FindItem(folder, item->Address());
+        done.append(QStringLiteral("%1 -> folder %2 file %3%4")
                         .arg(item->Name())
                         .arg(folderNumber)
-                        .arg(item->Address()));
+                        .arg(item->Address())
+                        .arg(replaced ? " (replaces " + replaced->Name() + ")" : QString()));
     }
     bool accepted = false;
     session.Settle([&] { accepted = folder->AddContent(std::move(items), &feedback); });
@@ -286,12 +332,18 @@ int Upload(DeviceSession& session, RDMDevice& device, const QStringList& words, 
 }
 
 int Download(DeviceSession& session, RDMDevice& device, const QStringList& words, bool log) {
-    LumoRDM* fixture = Fixture(device);
-    if (!fixture) {
-        return NotAFixture(device);
+    ContentFolder* root = nullptr;
+    ContentFolder* folder = nullptr;
+    if (const auto status = OpenFolder(session, device, words[0], &root, &folder)) {
+        return *status;
     }
-    const LumoImageKind& kind = KindOf(*fixture);
     const quint16 file = quint16(words[1].toInt());
+    if (!FindItem(folder, file)) {
+        return CommandLine::Fail(
+            QStringLiteral("File %1 does not exist in folder %2").arg(file).arg(words[0]), 1);
+    }
+    LumoRDM* fixture = Fixture(device);
+    const LumoImageKind& kind = KindOf(*fixture);
     std::unique_ptr<Content> item = kind.NewItem();
     item->SetAddress(file);
     ContentList items;
@@ -312,8 +364,8 @@ int Download(DeviceSession& session, RDMDevice& device, const QStringList& words
     if (QFileInfo(out).suffix().isEmpty()) {
         out += '.' + downloaded->Suffix();
     }
-    if (!downloaded->Save(out)) {
-        return CommandLine::Fail("cannot write " + out, 1);
+    if (const QString problem = LEDImageFamily::SaveAs(*downloaded, out); !problem.isEmpty()) {
+        return CommandLine::Fail(problem, 1);
     }
     CommandLine::Print(
         QStringLiteral("%1 (key %2) -> %3\n").arg(downloaded->Name(), Key(downloaded.get()), out));
@@ -328,6 +380,14 @@ int Remove(DeviceSession& session, RDMDevice& device, const QStringList& words, 
     }
     CollectingFeedback feedback(log);
     if (words.size() == 1) {
+        if (const int files = Count(folder);
+            files > 0 && !DeviceVerbs::Options().isSet("recursive")) {
+            return CommandLine::Fail(
+                QStringLiteral("folder %1 holds %2 file(s); add --recursive to remove it with them")
+                    .arg(words[0])
+                    .arg(files),
+                CommandLine::kUsageStatus);
+        }
         ContentFolder* group = FindGroup(root, folder->Address());
         session.Settle([&] { group->Remove(folder, &feedback); });
         return feedback.Result("the folder was not removed");
@@ -393,6 +453,31 @@ QString FolderFileCheck(const QStringList& words) {
     return folder.isEmpty() ? NumberCheck(words.value(1), 1, 255, "FILE") : folder;
 }
 
+// The first problem found, or an empty text.
+QString Checks(const QStringList& problems) {
+    for (const QString& problem : problems) {
+        if (!problem.isEmpty()) {
+            return problem;
+        }
+    }
+    return {};
+}
+
+// The name is the last word.
+QString NameCheck(const QStringList& words) {
+    return ContentBase::NameProblem(words.value(words.size() - 1));
+}
+
+// OUT names a file of an LED image family, a GIF, or (without a suffix) the fixture's family.
+QString DownloadCheck(const QStringList& words) {
+    const QString suffix = QFileInfo(words.value(2)).suffix();
+    if (!suffix.isEmpty() && !LEDImageFamily::FamilyOfSuffix(suffix) &&
+        !LEDImageFamily::IsGifSuffix(suffix)) {
+        return words.value(2) + ": the output suffix must be .mqi, .slvi or .gif";
+    }
+    return FolderFileCheck(words);
+}
+
 QString FilesCheck(const QStringList& words) {
     for (const QString& word : words.mid(1)) {
         const QString problem = NumberCheck(word, 1, 255, "FILE");
@@ -411,8 +496,14 @@ struct SubVerb {
 const QList<SubVerb>& SubVerbs() {
     static const QList<SubVerb> verbs = {
         {"ls",
-         {"ls", "List the folders and files of an LED fixture.", "", 0, 0,
-          [](const QStringList&) { return QString(); }, &List}},
+         {"ls",
+          "List the folders and files of an LED fixture.",
+          "",
+          0,
+          0,
+          [](const QStringList&) { return QString(); },
+          &List,
+          {{"json", "Print the listing as JSON."}}}},
         {"upload",
          {"upload",
           "Upload LED images into a folder of a fixture (or of all of its family).",
@@ -424,13 +515,25 @@ const QList<SubVerb>& SubVerbs() {
           {{"file", "Number the files from N on (default: the folder's free numbers).", "N"},
            {"all", "Upload by broadcast to every fixture of the family."}}}},
         {"download",
-         {"download", "Download a file of a fixture into an image file.", "FOLDER FILE OUT", 3, 3,
-          &FolderFileCheck, &Download}},
+         {"download",
+          "Download a file of a fixture into an image file (.mqi, .slvi: converted to that "
+          "family; .gif: the animation).",
+          "FOLDER FILE OUT", 3, 3, &DownloadCheck, &Download}},
         {"rm",
-         {"rm", "Remove files of a folder, or the whole folder.", "FOLDER [FILE...]", 1, 256,
-          &FilesCheck, &Remove}},
+         {"rm",
+          "Remove files of a folder, or the whole folder (with --recursive when it holds files).",
+          "FOLDER [FILE...]",
+          1,
+          256,
+          &FilesCheck,
+          &Remove,
+          {{"recursive", "Remove a folder with the files it holds."}}}},
         {"mkdir",
-         {"mkdir", "Add a folder to a fixture.", "FOLDER NAME", 2, 2, &FolderCheck, &MakeFolder}},
+         {"mkdir", "Add a folder to a fixture.", "FOLDER NAME", 2, 2,
+          [](const QStringList& words) {
+              return Checks({FolderCheck(words), NameCheck(words)});
+          },
+          &MakeFolder}},
         {"rename",
          {"rename",
           "Rename a folder, or a file of a folder.",
@@ -438,7 +541,8 @@ const QList<SubVerb>& SubVerbs() {
           2,
           3,
           [](const QStringList& words) {
-              return words.size() == 3 ? FolderFileCheck(words) : FolderCheck(words);
+              return Checks({words.size() == 3 ? FolderFileCheck(words) : FolderCheck(words),
+                             NameCheck(words)});
           },
           &Rename,
           {{"number", "Also give the folder or file this number.", "N"}}}},

@@ -3,12 +3,16 @@
 #include "CommandLine.h"
 #include "ImportCommand.h"
 
+#include "archive/ArchivePathRouter.h"
 #include "content/ledimage/LEDImageFamily.h"
 #include "content/ledimage/MarqaImage.h"
 #include "content/ledimage/SolviImage.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <bitset>
 #include <functional>
@@ -20,16 +24,38 @@ namespace {
 
 using CommandLine::Fail;
 
+// What `image info` tells of an image.
+struct Facts {
+    QString family;
+    int leds = 0;
+    QString name;
+    quint32 key = 0;
+    QList<int> delays;
+    int paletteUsed = 0;
+};
+
 template <class Image>
-QString DescribeImage(const QString& path, const QString& family, const Image& image) {
-    const std::vector<typename Image::Frame> frames = image.Frames();
+Facts FactsOf(const QString& family, const Image& image) {
+    Facts facts{family, Image::kLedCount, image.Name(), image.ContentKey(), {}, 0};
     std::bitset<256> used;
-    QStringList delays;
-    for (const typename Image::Frame& frame : frames) {
+    for (const typename Image::Frame& frame : image.Frames()) {
         for (const quint8 value : frame.leds) {
             used.set(value);
         }
-        delays.append(QString::number(frame.delay));
+        facts.delays.append(frame.delay);
+    }
+    facts.paletteUsed = int(used.count());
+    return facts;
+}
+
+QString KeyText(quint32 key) {
+    return QStringLiteral("%1").arg(key, 8, 16, QLatin1Char('0'));
+}
+
+QString Text(const QString& path, const Facts& facts) {
+    QStringList delays;
+    for (const int delay : facts.delays) {
+        delays.append(QString::number(delay));
     }
     return QStringLiteral(
                "File:          %1\n"
@@ -39,13 +65,27 @@ QString DescribeImage(const QString& path, const QString& family, const Image& i
                "Frames:        %6\n"
                "Delays (ms):   %7\n"
                "Palette used:  %8 of 256 colours\n")
-        .arg(path, family)
-        .arg(Image::kLedCount)
-        .arg(image.Name())
-        .arg(image.ContentKey(), 8, 16, QLatin1Char('0'))
-        .arg(frames.size())
-        .arg(delays.isEmpty() ? QStringLiteral("-") : delays.join(' '))
-        .arg(used.count());
+        .arg(path, facts.family, QString::number(facts.leds), facts.name, KeyText(facts.key),
+             QString::number(facts.delays.size()),
+             delays.isEmpty() ? QStringLiteral("-") : delays.join(' '),
+             QString::number(facts.paletteUsed));
+}
+
+// {"file", "family", "leds", "name", "key", "frames", "delays", "paletteUsed"}
+QString Json(const QString& path, const Facts& facts) {
+    QJsonArray delays;
+    for (const int delay : facts.delays) {
+        delays.append(delay);
+    }
+    return QString::fromUtf8(QJsonDocument(QJsonObject{{"file", path},
+                                                       {"family", facts.family},
+                                                       {"leds", facts.leds},
+                                                       {"name", facts.name},
+                                                       {"key", "0x" + KeyText(facts.key)},
+                                                       {"frames", facts.delays.size()},
+                                                       {"delays", delays},
+                                                       {"paletteUsed", facts.paletteUsed}})
+                                 .toJson());
 }
 
 // Calls `action` with the image as its family class.
@@ -59,14 +99,14 @@ Result WithFamily(const Content& image, const std::function<Result(const MarqaIm
 }
 
 std::unique_ptr<Content> LoadImage(const QString& path, int* status) {
-    if (!LEDImageFamily::FamilyOfSuffix(QFileInfo(path).suffix())) {
-        *status = Fail(path + ": not an LED image file name (use .mqi or .slvi)", 2);
-        return nullptr;
-    }
     QString why;
     std::unique_ptr<Content> image = LEDImageFamily::LoadFile(path, &why);
     if (!image) {
-        *status = Fail("cannot read LED image " + path + ": " + why, 1);
+        // A file that is there but named as no LED image is a wrong invocation.
+        const bool misnamed = ArchivePathRouter::Exists(path) &&
+                              !LEDImageFamily::FamilyOfSuffix(QFileInfo(path).suffix());
+        *status = misnamed ? Fail(path + ": " + why, 2)
+                           : Fail("cannot read LED image " + path + ": " + why, 1);
     }
     return image;
 }
@@ -75,45 +115,41 @@ std::unique_ptr<Content> LoadImage(const QString& path, int* status) {
 struct Options {
     QString frame;
     QString size;
+    bool json = false;
 };
 
-int Info(const QStringList& files, const Options& /*options*/) {
+int Info(const QStringList& files, const Options& options) {
     int status = 0;
     const std::unique_ptr<Content> image = LoadImage(files[0], &status);
     if (image) {
-        CommandLine::Print(Describe(files[0], *image));
+        CommandLine::Print(Describe(files[0], *image, options.json));
     }
     return status;
 }
 
-int Gif(const QStringList& files, const Options& /*options*/) {
+// Writes the image of files[0] to files[1], whose suffix `takes` must accept.
+int Write(const QStringList& files, bool (*takes)(const QString& suffix), const char* suffixes) {
+    if (!takes(QFileInfo(files[1]).suffix())) {
+        return Fail(files[1] + ": the output suffix must be " + suffixes, 2);
+    }
     int status = 0;
     const std::unique_ptr<Content> image = LoadImage(files[0], &status);
     if (!image) {
         return status;
     }
-    const bool ok = WithFamily<bool>(
-        *image, [&](const MarqaImage& m) { return m.ExportGif(files[1]); },
-        [&](const SolviImage& s) { return s.ExportGif(files[1]); });
-    return ok ? 0 : Fail("cannot write " + files[1], 1);
+    const QString problem = LEDImageFamily::SaveAs(*image, files[1]);
+    return problem.isEmpty() ? 0 : Fail(problem, 1);
+}
+
+int Gif(const QStringList& files, const Options& /*options*/) {
+    return Write(files, &LEDImageFamily::IsGifSuffix, ".gif");
 }
 
 int Convert(const QStringList& files, const Options& /*options*/) {
-    const std::optional<LEDImageFamily::Family> family =
-        LEDImageFamily::FamilyOfSuffix(QFileInfo(files[1]).suffix());
-    if (!family) {
-        return Fail(files[1] + ": the output suffix must be .mqi or .slvi", 2);
-    }
-    int status = 0;
-    const std::unique_ptr<Content> image = LoadImage(files[0], &status);
-    if (!image) {
-        return status;
-    }
-    const std::unique_ptr<Content> converted = LEDImageFamily::ConvertTo(*family, *image);
-    if (const QString problem = converted->StoreProblem(); !problem.isEmpty()) {
-        return Fail("cannot write " + files[1] + ": " + problem, 1);
-    }
-    return converted->Save(files[1]) ? 0 : Fail("cannot write " + files[1], 1);
+    return Write(
+        files,
+        [](const QString& suffix) { return LEDImageFamily::FamilyOfSuffix(suffix).has_value(); },
+        ".mqi or .slvi");
 }
 
 int Render(const QStringList& files, const Options& options) {
@@ -155,7 +191,7 @@ struct Action {
 };
 
 const Action kActions[] = {
-    {"info", 1, "FILE", &Info},
+    {"info", 1, "FILE [--json]", &Info},
     {"gif", 2, "FILE OUT.gif", &Gif},
     {"convert", 2, "IN OUT", &Convert},
     {"render", 2, "FILE OUT.png [--frame N] [--size N]", &Render},
@@ -163,10 +199,11 @@ const Action kActions[] = {
 
 }  // namespace
 
-QString Describe(const QString& path, const Content& image) {
-    return WithFamily<QString>(
-        image, [&](const MarqaImage& m) { return DescribeImage(path, "Marqa", m); },
-        [&](const SolviImage& s) { return DescribeImage(path, "Solvi", s); });
+QString Describe(const QString& path, const Content& image, bool json) {
+    const Facts facts = WithFamily<Facts>(
+        image, [](const MarqaImage& m) { return FactsOf("Marqa", m); },
+        [](const SolviImage& s) { return FactsOf("Solvi", s); });
+    return json ? Json(path, facts) : Text(path, facts);
 }
 
 int Run(const QStringList& arguments) {
@@ -178,7 +215,7 @@ int Run(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Show, convert and render LED image files (.mqi, .slvi).\n\n"
-        "  image info FILE            family, frames, delays, palette use, key and name\n"
+        "  image info FILE [--json]   family, frames, delays, palette use, key and name\n"
         "  image gif FILE OUT.gif     the animation as an endlessly looping GIF\n"
         "  image convert IN OUT       to the family that OUT's suffix names\n"
         "  image render FILE OUT.png  one frame as a picture\n"
@@ -190,7 +227,8 @@ int Run(const QStringList& arguments) {
     const QCommandLineOption frameOption("frame", "The frame to render (from 0).", "N", "0");
     const QCommandLineOption sizeOption("size", "The edge of the rendered picture in pixels.", "N",
                                         QString::number(LEDImageRender::kDefaultSize));
-    parser.addOptions({frameOption, sizeOption});
+    const QCommandLineOption jsonOption("json", "image info: print the facts as JSON.");
+    parser.addOptions({frameOption, sizeOption, jsonOption});
     CommandLine::Process(parser, arguments);
 
     QStringList positional = parser.positionalArguments();
@@ -206,7 +244,8 @@ int Run(const QStringList& arguments) {
         if (positional.size() != action.fileCount) {
             return Fail(QStringLiteral("usage: aurelctl image %1 %2").arg(name, action.files), 2);
         }
-        return action.run(positional, {parser.value(frameOption), parser.value(sizeOption)});
+        return action.run(positional, {parser.value(frameOption), parser.value(sizeOption),
+                                       parser.isSet(jsonOption)});
     }
     return Fail("image: unknown action " + name + " (info, gif, convert, render or import)", 2);
 }

@@ -10,6 +10,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace PackageBuilder {
 
@@ -28,6 +29,13 @@ bool Pack(const QString& directory, const QString& archiveFile, bool encipher, Q
         *error = "Not a package file name (.lumopkg, .marqacollage, .solvicollage): " + archiveFile;
         return false;
     }
+    // A place that takes no file is named once here, before any entry is made.
+    QSaveFile probe(archiveFile);
+    if (!probe.open(QIODevice::WriteOnly)) {
+        *error = "Can't write " + archiveFile + ": " + probe.errorString();
+        return false;
+    }
+    probe.cancelWriting();
     const ArchiveWriterEnabler writing;
     // The first writer holds the archive's stream until every entry is in.
     auto holder = CustomFileSystemEngineHandler::create(archiveFile + "/");

@@ -18,6 +18,19 @@ QString ContentBase::Name() const {
     return m_name;
 }
 
+QString ContentBase::NameProblem(const QString& name) {
+    if (name.trimmed().isEmpty()) {
+        return QStringLiteral("a name can't be empty");
+    }
+    if (name.size() > kMaxNameLength) {
+        return QStringLiteral("names are at most %1 characters; \"%2\" has %3")
+            .arg(kMaxNameLength)
+            .arg(name)
+            .arg(name.size());
+    }
+    return {};
+}
+
 bool ContentBase::SetName(const QString& name) {
     const ContentModelLock lock;
     const QString oldName = m_name;

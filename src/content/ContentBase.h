@@ -13,6 +13,9 @@ class ContentBase : public QObject {
 public:
     // Names are cut to this many characters when they are set.
     static constexpr int kMaxNameLength = 16;
+    // Why a name typed for a new or renamed object can't be taken (empty, or longer than
+    // kMaxNameLength); empty when it can.
+    static QString NameProblem(const QString& name);
 
     ContentBase();
     ~ContentBase() override;

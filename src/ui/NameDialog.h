@@ -6,7 +6,8 @@
 
 class QLineEdit;
 
-// Asks for a name: "Name:", a line to type it in, OK and "Cancel". OK needs a name.
+// Asks for a name: "Name:", a line to type it in, OK and "Cancel". OK needs a name that
+// content objects keep whole (see ContentBase::NameProblem); a long one shows why not.
 class NameDialog : public QDialog {
     Q_OBJECT
 

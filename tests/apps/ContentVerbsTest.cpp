@@ -1,8 +1,13 @@
 #include "content/ledimage/MarqaRDMImage.h"
+#include "content/ledimage/SolviImage.h"
 #include "support/ProgramRun.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -186,4 +191,116 @@ TEST(ContentVerbsTest, ImagesGoToASocketRigFixtureAndComeBackByteForByte) {
               "Quorel Content (folders 251-251)\n");
     const ProgramResult quorel = Aurelctl(QStringList{"quorel-address", uid} + on);
     EXPECT_EQ(quorel.out, "0x435600001001 Quorel address 300\n");
+}
+
+// The in-process rig starts from its file on every run: folder 1 (stock) holds Sunrise,
+// folder 41 holds Fire.
+TEST(ContentVerbsTest, WrongRequestsSayWhatIsWrongAndChangeNothing) {
+    QTemporaryDir dir;
+    const QStringList on = {"--rig", QDir(RIGS_DIR).filePath("led.json")};
+    const QString uid = "4356:00001001";
+    const QString image = dir.filePath("sparkle.mqi");
+    WriteImage(image);
+    const QString shortImage = dir.filePath("short.mqi");
+    WriteText(shortImage, QByteArray(100, '\x01'));
+    const QByteArray back = dir.filePath("back").toUtf8();
+
+    struct Case {
+        QStringList arguments;
+        int status;
+        QByteArray err;
+    };
+    const Case cases[] = {
+        {{"content", "download", uid, "41", "9", back + ".mqi"},
+         1,
+         "aurelctl: File 9 does not exist in folder 41\n"},
+        {{"content", "download", uid, "41", "1", back + ".png"},
+         2,
+         "aurelctl: " + back + ".png: the output suffix must be .mqi, .slvi or .gif\n"},
+        {{"content", "upload", uid, "41", dir.filePath("missing.png")},
+         2,
+         "aurelctl: cannot read LED image " + dir.filePath("missing.png").toUtf8() +
+             ": no such file\n"},
+        {{"content", "upload", uid, "41", shortImage},
+         2,
+         "aurelctl: cannot read LED image " + shortImage.toUtf8() +
+             ": shorter than the 792-byte header\n"},
+        {{"content", "rm", uid, "41"},
+         2,
+         "aurelctl: folder 41 holds 1 file(s); add --recursive to remove it with them\n"},
+        {{"content", "mkdir", uid, "60", "Seventeen-letters"},
+         2,
+         "aurelctl: names are at most 16 characters; \"Seventeen-letters\" has 17\n"},
+        {{"content", "mkdir", uid, "60", ""}, 2, "aurelctl: a name can't be empty\n"},
+        {{"content", "rename", uid, "41", "1", "A-much-longer-name"},
+         2,
+         "aurelctl: names are at most 16 characters; \"A-much-longer-name\" has 18\n"},
+        {{"content", "rename", uid, "41", " "}, 2, "aurelctl: a name can't be empty\n"},
+        {{"content", "upload", uid, "41", image, "--file", "-1"},
+         2,
+         "aurelctl: --file must be from 1 to 255\n"},
+    };
+    for (const Case& c : cases) {
+        const ProgramResult result = Aurelctl(c.arguments + on);
+        EXPECT_EQ(result.exitCode, c.status) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(result.err, c.err) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.out.isEmpty()) << result.out.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(back + ".mqi"));
+}
+
+TEST(ContentVerbsTest, DownloadWritesTheFormatOfItsSuffixAndUploadAndRmSayWhatTheyReplace) {
+    QTemporaryDir dir;
+    const QStringList on = {"--rig", QDir(RIGS_DIR).filePath("led.json")};
+    const QString uid = "4356:00001001";
+
+    // The fixture's file is of the first family: .slvi converts it, .gif exports it.
+    const QString slvi = dir.filePath("fire.slvi");
+    const ProgramResult converted =
+        Aurelctl(QStringList{"content", "download", uid, "41", "1", slvi} + on);
+    ASSERT_EQ(converted.exitCode, 0) << converted.err.toStdString();
+    EXPECT_EQ(converted.out, "Fire (key 0x00002901) -> " + slvi.toUtf8() + "\n");
+    SolviImage solvi;
+    ASSERT_TRUE(solvi.Load(slvi)) << solvi.LoadProblem().toStdString();
+    EXPECT_EQ(solvi.FrameCount(), 3);
+    const QString gif = dir.filePath("fire.gif");
+    const ProgramResult exported =
+        Aurelctl(QStringList{"content", "download", uid, "41", "1", gif} + on);
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    EXPECT_EQ(QImageReader(gif).imageCount(), 3);
+
+    const QString image = dir.filePath("sparkle.mqi");
+    WriteImage(image);
+    const ProgramResult replaced =
+        Aurelctl(QStringList{"content", "upload", uid, "41", image, "--file", "1"} + on);
+    ASSERT_EQ(replaced.exitCode, 0) << replaced.err.toStdString();
+    EXPECT_EQ(replaced.out, "Sparkle -> folder 41 file 1 (replaces Fire)\n");
+
+    const ProgramResult removed =
+        Aurelctl(QStringList{"content", "rm", uid, "41", "--recursive"} + on);
+    EXPECT_EQ(removed.exitCode, 0) << removed.err.toStdString();
+
+    const ProgramResult listed = Aurelctl(QStringList{"content", "ls", uid, "--json"} + on);
+    ASSERT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+    const QJsonObject root = QJsonDocument::fromJson(listed.out).object();
+    EXPECT_EQ(root["uid"].toString(), "0x435600001001");
+    QStringList files;
+    for (const QJsonValue& group : root["groups"].toArray()) {
+        files.append(QStringLiteral("%1 %2-%3")
+                         .arg(group["name"].toString())
+                         .arg(group["first"].toInt())
+                         .arg(group["last"].toInt()));
+        for (const QJsonValue& folder : group["folders"].toArray()) {
+            for (const QJsonValue& file : folder["files"].toArray()) {
+                files.append(QStringLiteral("%1 %2/%3 %4 %5")
+                                 .arg(folder["name"].toString())
+                                 .arg(folder["number"].toInt())
+                                 .arg(file["number"].toInt())
+                                 .arg(file["name"].toString(), file["key"].toString()));
+            }
+        }
+    }
+    EXPECT_EQ(files, QStringList({"Stock Content 1-40", "Stock 1/1 Sunrise 0x00000101",
+                                  "User Content 41-250", "Shows 41/1 Fire 0x00002901",
+                                  "Quorel Content 251-251"}));
 }

@@ -3,6 +3,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -128,6 +131,16 @@ TEST_F(PackageCommandTest, RefusesBadInvocationsAndBadPackages) {
         EXPECT_TRUE(result.err.startsWith("aurelctl: ")) << result.err.constData();
     }
     EXPECT_FALSE(QFile::exists(m_dir.filePath("x.lumopkg")));
+
+    // A place that takes no file: one line that names the output once, no log lines.
+    const QString out = m_dir.filePath("no/such/folder/out.lumopkg");
+    const Result unwritable = RunTool(AURELCTL, {"package", "pack", m_package, out});
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_TRUE(
+        unwritable.err.startsWith("aurelctl: package pack: Can't write " + out.toUtf8() + ": "))
+        << unwritable.err.constData();
+    EXPECT_EQ(unwritable.err.count(out.toUtf8()), 1) << unwritable.err.constData();
+    EXPECT_EQ(unwritable.err.count('\n'), 1) << unwritable.err.constData();
 }
 
 TEST_F(PackageCommandTest, AForgedEntrySizeIsRefusedWithAReason) {
@@ -158,6 +171,23 @@ TEST_F(PackageCommandTest, ListsTheLibraryOfTheDocumentsFolder) {
     const Result quorel = RunTool(AURELCTL, {"library", "ls", "--quorel"}, environment);
     EXPECT_EQ(quorel.status, 0);
     EXPECT_TRUE(quorel.out.startsWith("Quorel Content"));
+
+    const Result json = RunTool(AURELCTL, {"library", "ls", "--json"}, environment);
+    ASSERT_EQ(json.status, 0) << json.err.constData();
+    const QJsonObject root = QJsonDocument::fromJson(json.out).object();
+    EXPECT_EQ(root["name"].toString(), "User Content");
+    const QJsonObject package = root["packages"][0].toObject();
+    EXPECT_EQ(package["name"].toString(), "Pkg");
+    EXPECT_EQ(package["policy"].toString(), "MARQAContentPackagePolicy");
+    QStringList folders;
+    for (const QJsonValue& folder : package["folders"].toArray()) {
+        for (const QJsonValue& item : folder["items"].toArray()) {
+            folders.append(folder["name"].toString() + "/" + item["name"].toString() + " " +
+                           QString::number(item["address"].toInt()) + " " +
+                           item["kind"].toString());
+        }
+    }
+    EXPECT_EQ(folders, QStringList({"F1/logo 4 mqi"})) << json.out.constData();
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -48,6 +51,18 @@ TEST_F(ImageCommandTest, InfoDescribesTheImage) {
           "Frames:        2", "Delays (ms):   120 480", "Palette used:  3 of 256 colours"}) {
         EXPECT_TRUE(result.out.contains(line)) << line << "\n" << result.out.toStdString();
     }
+    const Result json = RunAurelctl({"image", "info", Path("sunrise.mqi"), "--json"});
+    ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(json.out.toUtf8()).object(),
+              (QJsonObject{{"file", Path("sunrise.mqi")},
+                           {"family", "Marqa"},
+                           {"leds", 127},
+                           {"name", "Sunrise"},
+                           {"key", "0x00c0ffee"},
+                           {"frames", 2},
+                           {"delays", QJsonArray{120, 480}},
+                           {"paletteUsed", 3}}))
+        << json.out.toStdString();
 }
 
 TEST_F(ImageCommandTest, ConvertGifAndRenderWriteReadableFiles) {
@@ -90,6 +105,9 @@ TEST_F(ImageCommandTest, BadFilesAndArgumentsFailWithAMessage) {
     ASSERT_TRUE(badFormat.open(QIODevice::WriteOnly));
     badFormat.write(spoilt);
     badFormat.close();
+    QFile notes(Path("notes.txt"));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.close();
 
     struct Case {
         QStringList arguments;
@@ -103,8 +121,12 @@ TEST_F(ImageCommandTest, BadFilesAndArgumentsFailWithAMessage) {
         {{"image", "info", Path("bad-type.mqi")}, 1, ": bad entry type 7 at entry 1"},
         {{"image", "info", Path("bad-format.mqi")}, 1, ": unknown format 2 in the header"},
         {{"image", "info", Path("missing.mqi")}, 1, "missing.mqi: no such file"},
-        {{"image", "info", Path("picture.png")}, 2, "not an LED image file name"},
+        {{"image", "info", Path("missing.png")}, 1, "missing.png: no such file"},
+        {{"image", "info", Path("notes.txt")}, 2, "notes.txt: not an LED image file name"},
         {{"image", "convert", Path("sunrise.mqi"), Path("out.txt")}, 2, "output suffix"},
+        {{"image", "gif", Path("sunrise.mqi"), Path("out.png")},
+         2,
+         "out.png: the output suffix must be .gif"},
         {{"image", "gif", Path("sunrise.mqi"), Path("no/dir/out.gif")}, 1, "cannot write"},
         {{"image", "render", Path("sunrise.mqi"), Path("x.png"), "--frame", "2"},
          2,

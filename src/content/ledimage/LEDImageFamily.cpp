@@ -1,5 +1,6 @@
 #include "content/ledimage/LEDImageFamily.h"
 
+#include "archive/ArchivePathRouter.h"
 #include "content/ledimage/MarqaImage.h"
 #include "content/ledimage/SolviImage.h"
 
@@ -58,6 +59,12 @@ std::unique_ptr<Content> ConvertTo(Family family, const Content& content) {
 }
 
 std::unique_ptr<Content> LoadFile(const QString& path, QString* why) {
+    if (!ArchivePathRouter::Exists(path)) {
+        if (why) {
+            *why = QStringLiteral("no such file");
+        }
+        return nullptr;
+    }
     const std::optional<Family> family = FamilyOfSuffix(QFileInfo(path).suffix());
     std::unique_ptr<Content> image = family ? NewImage(*family) : nullptr;
     if (image && image->Load(path)) {
@@ -68,6 +75,38 @@ std::unique_ptr<Content> LoadFile(const QString& path, QString* why) {
                      : QStringLiteral("not an LED image file name (use .mqi or .slvi)");
     }
     return nullptr;
+}
+
+bool ExportGif(const Content& image, const QString& path) {
+    if (const auto* marqa = qobject_cast<const MarqaImage*>(&image)) {
+        return marqa->ExportGif(path);
+    }
+    const auto* solvi = qobject_cast<const SolviImage*>(&image);
+    return solvi && solvi->ExportGif(path);
+}
+
+bool IsGifSuffix(const QString& suffix) {
+    return suffix.compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0;
+}
+
+QString SaveAs(const Content& image, const QString& path) {
+    const QString suffix = QFileInfo(path).suffix();
+    const QString failed = "cannot write " + path;
+    if (IsGifSuffix(suffix)) {
+        return ExportGif(image, path) ? QString() : failed;
+    }
+    const std::optional<Family> family = FamilyOfSuffix(suffix);
+    if (!family) {
+        return failed + ": the suffix must be .mqi, .slvi or .gif";
+    }
+    const std::unique_ptr<Content> converted = ConvertTo(*family, image);
+    if (!converted) {
+        return failed + ": not an LED image";
+    }
+    if (const QString problem = converted->StoreProblem(); !problem.isEmpty()) {
+        return failed + ": " + problem;
+    }
+    return converted->Save(path) ? QString() : failed;
 }
 
 }  // namespace LEDImageFamily

@@ -23,5 +23,14 @@ std::unique_ptr<Content> ConvertTo(Family family, const Content& content);
 // The image file at `path`, of the family its suffix names; null, with `why` saying why, when
 // it cannot be loaded.
 std::unique_ptr<Content> LoadFile(const QString& path, QString* why = nullptr);
+// Writes an image's frames as an endlessly looping GIF; false for anything that is not an
+// LED image, or when the file cannot be written.
+bool ExportGif(const Content& image, const QString& path);
+// True for "gif": SaveAs writes that suffix as well as the families' own.
+bool IsGifSuffix(const QString& suffix);
+// Writes the image in the form the suffix of `path` names: an image file of that family
+// (converted when need be) or, for .gif, the animation. Returns what went wrong, empty when
+// the file is written.
+QString SaveAs(const Content& image, const QString& path);
 
 }  // namespace LEDImageFamily

@@ -1,5 +1,6 @@
 #include "ui/actions/ExportToGIFAction.h"
 
+#include "content/ledimage/LEDImageFamily.h"
 #include "content/ledimage/MarqaImage.h"
 #include "content/ledimage/SolviImage.h"
 #include "ui/LastPathFileDialog.h"
@@ -20,13 +21,7 @@ ExportToGIFAction::ExportToGIFAction(ContentBase* item, QWidget* parent)
 }
 
 bool ExportToGIFAction::Export(const Content& item, const QString& file) {
-    if (const auto* marqa = qobject_cast<const MarqaImage*>(&item)) {
-        return marqa->ExportGif(file);
-    }
-    if (const auto* solvi = qobject_cast<const SolviImage*>(&item)) {
-        return solvi->ExportGif(file);
-    }
-    return false;
+    return LEDImageFamily::ExportGif(item, file);
 }
 
 void ExportToGIFAction::execute() {
