@@ -1,5 +1,7 @@
 #include "DeviceSession.h"
 
+#include "ProgressPrinter.h"
+
 #include "comm/CommManager.h"
 #include "comm/Command.h"
 #include "hardware/HardwareLog.h"
@@ -30,6 +32,7 @@ DeviceSession::~DeviceSession() {
 void DeviceSession::AddOptions(QCommandLineParser& parser) {
     Sim::AddPortLayerOptions(parser);
     parser.addOption({{"v", "verbose"}, "Print the device link's log."});
+    parser.addOption({"quiet", "Print no progress, only warnings and errors."});
 }
 
 bool DeviceSession::Open(const QCommandLineParser& parser, QString* error) {
@@ -47,16 +50,27 @@ bool DeviceSession::Open(const QCommandLineParser& parser, QString* error) {
     }
     m_comm = std::make_unique<CommManager>();
     m_previous = CommManager::Install(m_comm.get());
+    if (!parser.isSet("quiet")) {
+        m_progress =
+            std::make_unique<ProgressPrinter>(stderr, ProgressPrinter::IsTerminal(stderr));
+    }
     return true;
 }
 
 QStringList DeviceSession::Run(Command* command, bool printLog) {
     auto errors = std::make_shared<QStringList>();
+    ProgressPrinter* progress = m_progress.get();
     QObject::connect(
         command, &Command::IFeedback_AddString, command,
-        [printLog, errors](const QString& text, FeedbackStatus status) {
+        [printLog, progress, errors](const QString& text, FeedbackStatus status) {
+            const bool warning = status == FeedbackStatusWarning;
+            if ((printLog || warning) && progress) {
+                progress->EndLine();
+            }
             if (printLog) {
                 std::fprintf(stderr, "%s\n", qPrintable(text));
+            } else if (warning) {
+                std::fprintf(stderr, "%s\n", qPrintable(text.trimmed()));
             }
             if (status >= FeedbackStatusError) {
                 errors->append(text.trimmed());
@@ -70,8 +84,14 @@ QStringList DeviceSession::Run(Command* command, bool printLog) {
             loop.quit();
         }
     });
+    if (m_progress) {
+        m_progress->Follow(command);
+    }
     m_comm->QueueCommand(command);
     loop.exec();
+    if (m_progress) {
+        m_progress->EndLine();
+    }
     if (!errors->isEmpty() && !m_comm->IsWidgetPresent()) {
         return {"no widget found; searched " + m_searched};
     }
@@ -82,7 +102,13 @@ void DeviceSession::Settle(const std::function<void()>& start) {
     QEventLoop loop;
     int outstanding = 0;
     const QMetaObject::Connection queued = QObject::connect(
-        m_comm.get(), &CommManager::CommandQueued, &loop, [&](QUuid) { ++outstanding; },
+        m_comm.get(), &CommManager::CommandQueued, &loop,
+        [&](QUuid id) {
+            ++outstanding;
+            if (Command* command = m_comm->FindCommand(id); command && m_progress) {
+                m_progress->Follow(command);
+            }
+        },
         Qt::DirectConnection);
     const QMetaObject::Connection completed =
         QObject::connect(m_comm.get(), &CommManager::CommandCompleted, &loop, [&](QUuid) {
@@ -96,4 +122,7 @@ void DeviceSession::Settle(const std::function<void()>& start) {
     }
     QObject::disconnect(queued);
     QObject::disconnect(completed);
+    if (m_progress) {
+        m_progress->EndLine();
+    }
 }

@@ -454,7 +454,6 @@ int Run(const QString& name, const QStringList& arguments) {
     parser.addPositionalArgument(verb->usage, "");
     parser.addOptions({
         {"json", "Print the result as JSON."},
-        {"quiet", "Print no progress, only warnings and errors."},
         {"to", "A destination fixture (repeat it for more).", "UID"},
         {"all", "Every LED fixture a discovery finds."},
         {"user", "User content."},

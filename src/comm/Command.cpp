@@ -46,6 +46,13 @@ void Command::SetCurrent(int current) {
     }
 }
 
+void Command::SetProgressText(QString text) {
+    Q_EMIT IFeedback_SetProgressText(text);
+    if (m_feedback) {
+        m_feedback->SetProgressText(text);
+    }
+}
+
 void Command::Finished(FeedbackResult result) {
     Os::Clock::Instance().Wait(kFeedbackPauseMs);
     Q_EMIT IFeedback_Finished(result);

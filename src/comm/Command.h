@@ -42,6 +42,7 @@ public:
     // Pauses 100 ms first; true once Cancel() was called, otherwise the forwarding target's
     // answer (false without one).
     bool IsCancelled() override;
+    void SetProgressText(QString text) override;
 
     // Whether the command stops early when Cancel() is called (it polls IsCancelled between
     // its steps).
@@ -54,6 +55,7 @@ Q_SIGNALS:
     void IFeedback_SetTotal(int total);
     void IFeedback_SetCurrent(int current);
     void IFeedback_Finished(FeedbackResult result);
+    void IFeedback_SetProgressText(QString text);
 
 protected:
     void SetName(const QString& name) { m_name = name; }

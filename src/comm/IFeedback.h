@@ -32,6 +32,9 @@ public:
     virtual void SetCurrent(int current) = 0;
     virtual void Finished(FeedbackResult result) = 0;
     virtual bool IsCancelled() = 0;
+    // A short line on how far the work has come ("Block 12 of 40, 2 fixtures"), shown beside
+    // the progress. Sent when it changes, never with every byte; watchers keep the latest.
+    virtual void SetProgressText(QString text) { Q_UNUSED(text); }
 
     // Registers "FeedbackStatus" and "FeedbackResult" for queued signals.
     static void RegisterMetaTypes() {

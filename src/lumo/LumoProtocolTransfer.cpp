@@ -2,6 +2,7 @@
 // engine behind uploads and FPGA programming, and downloads.
 #include "comm/CommManager.h"
 #include "comm/IFeedback.h"
+#include "comm/ProgressMeter.h"
 #include "content/ledimage/LumoRDMImage.h"
 #include "hardware/RdmUniverseUsb.h"
 #include "lumo/LumoProtocol.h"
@@ -11,19 +12,12 @@
 #include <QBuffer>
 #include <QHash>
 
+#include <optional>
+
 namespace {
 
 constexpr quint64 kBroadcastUid =
     quint64(Rdm::kBroadcastManufacturer) << 32 | Rdm::kBroadcastDevice;
-
-void SetProgress(IFeedback* feedback, int total, int current) {
-    if (feedback) {
-        if (total >= 0) {
-            feedback->SetTotal(total);
-        }
-        feedback->SetCurrent(current);
-    }
-}
 
 }  // namespace
 
@@ -87,7 +81,8 @@ bool LumoProtocol::BroadcastBlocks(QList<LumoRDM*>& devices, const BlockSource& 
     RdmUniverseUsb* universe = CommManager::Instance()->GetUniverse();
     const quint16 ports = universe->GetPortCount();
     const int total = int(source.bytes.size());
-    SetProgress(feedback, total, 0);
+    const int blocks = std::max(1, (total + Lumo::kBlockDataSize - 1) / Lumo::kBlockDataSize);
+    ProgressMeter progress(feedback, blocks);
 
     QList<LumoRDM*> completed;
     QHash<quint64, int> retries;
@@ -160,7 +155,8 @@ bool LumoProtocol::BroadcastBlocks(QList<LumoRDM*>& devices, const BlockSource& 
             }
             it = drop ? devices.erase(it) : it + 1;
         }
-        SetProgress(feedback, -1, offset);
+        progress.Step(block, ProgressMeter::TransferText("Block", block, blocks, devices.size()),
+                      last);
     } while (offset < total && !devices.isEmpty());
 
     const bool ok = !completed.isEmpty();
@@ -324,6 +320,7 @@ bool LumoProtocol::DownloadFile(LumoRDM* device, quint8 folder, quint8 file, Lum
     int filled = 0;
     bool outOfOrder = false;
     bool done = false;
+    std::optional<ProgressMeter> progress;  // once the first packet tells the image's size
     while (!done) {
         const Reply reply =
             Request(device, Rdm::kGet, Lumo::DownloadPacket,
@@ -361,8 +358,21 @@ bool LumoProtocol::DownloadFile(LumoRDM* device, quint8 folder, quint8 file, Lum
                             buffer.data() + filled);
                 filled += length;
                 ++accepted;
+                if (!progress && filled > 1) {
+                    // The header's second byte is the frame count.
+                    const int bytes =
+                        LumoRDMImage::kHeaderSize + quint8(buffer[1]) * image.EntrySize();
+                    progress.emplace(feedback, std::max(1, (bytes + length - 1) / length));
+                }
                 requestType = Lumo::PacketNext;
                 done = type == Lumo::BlockLast;
+                if (progress) {
+                    // The size told is that of whole entries: a short last packet may come early.
+                    const int packets = done ? accepted : std::max(accepted, progress->Total());
+                    progress->Step(done ? progress->Total() : accepted,
+                                   ProgressMeter::TransferText("Packet", accepted, packets, 1),
+                                   done);
+                }
                 // A packet without data that is not the last moves nothing: it counts as an
                 // error, else a fixture sending only those would hold the worker for 65,535
                 // requests.

@@ -3,11 +3,13 @@
 #include "archive/ArchivePathRouter.h"
 #include "comm/CommManager.h"
 #include "comm/IFeedback.h"
+#include "comm/ProgressMeter.h"
 #include "hardware/RdmUniverseUsb.h"
 #include "orx/ORXDevice.h"
 #include "orx/OrxDefs.h"
 #include "os/Clock.h"
 #include "os/HexText.h"
+#include "rdm/DiscoveryProgress.h"
 
 #include <QtEndian>
 
@@ -260,19 +262,28 @@ void ORXProtocol::Discover(quint16 port, QList<Device*>& devices, IFeedback* fee
     Os::Clock::Instance().Wait(kResetSettleMs);
 
     QList<Device*> found;
+    DiscoveryProgress progress(feedback, 0xFFFFFFFF);
+    m_progress = &progress;
     SearchRange(port, found, 0, 0xFFFFFFFF, feedback);
-    for (Device* device : found) {
-        ReadDevice(static_cast<ORXDevice*>(device), feedback);
-        devices.append(device);
+    m_progress = nullptr;
+    for (qsizetype i = 0; i < found.size(); ++i) {
+        progress.Reading("reading", int(i), int(found.size()), DiscoveryProgress::kSteps);
+        ReadDevice(static_cast<ORXDevice*>(found[i]), feedback);
+        devices.append(found[i]);
     }
+    progress.Finish();
     Report(feedback, " ORX Discovery: Finished!");
 }
 
 bool ORXProtocol::SearchRange(quint16 port, QList<Device*>& devices, quint32 lower, quint32 upper,
                               IFeedback* feedback) {
     Report(feedback, " ORX Discovery: Searching range 0x" + Hex(lower) + " - 0x" + Hex(upper));
+    if (m_progress) {
+        m_progress->Searching();
+    }
     if (lower == upper) {
         SearchSingle(port, devices, lower, feedback);
+        Settle(lower, upper);
         return false;
     }
     bool answered = false;
@@ -280,6 +291,7 @@ bool ORXProtocol::SearchRange(quint16 port, QList<Device*>& devices, quint32 low
         answered = Query(port, Orx::kQueryPresence, lower, 0, 255) > 0;
     }
     if (!answered) {
+        Settle(lower, upper);
         return false;
     }
     const quint32 mid = lower + (upper - lower) / 2;
@@ -287,6 +299,12 @@ bool ORXProtocol::SearchRange(quint16 port, QList<Device*>& devices, quint32 low
         return false;
     }
     return SearchRange(port, devices, lower, mid, feedback);
+}
+
+void ORXProtocol::Settle(quint32 lower, quint32 upper) {
+    if (m_progress) {
+        m_progress->Settled(lower, upper);
+    }
 }
 
 void ORXProtocol::SearchSingle(quint16 port, QList<Device*>& devices, quint32 id,
@@ -312,6 +330,9 @@ void ORXProtocol::SearchSingle(quint16 port, QList<Device*>& devices, quint32 id
         }
         Report(feedback, " ORX Discovery: Device found 0x" + Hex(id));
         devices.append(new ORXDevice(quint8(port), id));
+        if (m_progress) {
+            m_progress->Found();
+        }
     }
 }
 
@@ -454,6 +475,7 @@ bool ORXProtocol::SendPackets(QIODevice& image, QList<Device*>& devices, quint16
     *packetCount = packets;
     Report(feedback, QStringLiteral(" Sending %1 data packets to fixtures").arg(packets));
     RdmUniverseUsb* universe = OpenUniverse();
+    ProgressMeter progress(feedback, packets);
     for (int packet = 0; packet < packets; ++packet) {
         QByteArray data = image.read(Orx::kPacketSize);
         if (data.isEmpty()) {
@@ -491,6 +513,8 @@ bool ORXProtocol::SendPackets(QIODevice& image, QList<Device*>& devices, quint16
         if (devices.isEmpty()) {
             return false;
         }
+        progress.Step(packet + 1,
+                      ProgressMeter::TransferText("Packet", packet + 1, packets, devices.size()));
     }
     return true;
 }

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QObject>
 
+class DiscoveryProgress;
 class ORXDevice;
 class QIODevice;
 
@@ -61,6 +62,8 @@ public:
 
 private:
     void SearchSingle(quint16 port, QList<Device*>& devices, quint32 id, IFeedback* feedback);
+    // The range holds no fixture left to find: it counts as searched for the progress.
+    void Settle(quint32 lower, quint32 upper);
     bool ResetForUpload(IFeedback* feedback);
     bool Erase(QList<Device*>& devices, IFeedback* feedback);
     bool SendPackets(QIODevice& image, QList<Device*>& devices, quint16* imageChecksum,
@@ -69,4 +72,6 @@ private:
                 IFeedback* feedback);
     bool IsReady(Device* device);
     bool IsPresent(Device* device, quint16 probe);
+
+    DiscoveryProgress* m_progress = nullptr;  // how far the running discovery has come
 };

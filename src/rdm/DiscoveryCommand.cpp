@@ -1,6 +1,8 @@
 #include "rdm/DiscoveryCommand.h"
 
 #include "comm/CommManager.h"
+#include "comm/ProgressMeter.h"
+#include "comm/ProgressShare.h"
 #include "hardware/RdmUniverseUsb.h"
 #include "os/Clock.h"
 #include "rdm/IDiscoveryProtocol.h"
@@ -69,24 +71,35 @@ bool DiscoveryCommand::Execute() {
     AddString(QStringLiteral("Found dmx widget version %1.%2.").arg(major).arg(minor),
               FeedbackStatusNormal);
 
+    const quint16 ports = universe->GetPortCount();
+    // The wake-up and each protocol on each port take an equal share of the progress.
+    ProgressMeter progress(this, (1 + ports * int(protocols.size())) * kShareSteps);
     AddString(QStringLiteral("Transmitting 10 seconds of DMX to wake up devices"),
               FeedbackStatusNormal);
     const QByteArray zeros(512, '\0');
     universe->SendDmx(reinterpret_cast<const quint8*>(zeros.constData()), zeros.size());
     for (qint64 waited = 0; waited < kWakeUpMs && !IsCancelled(); waited += kWakeUpSliceMs) {
+        progress.Step(int(waited * kShareSteps / kWakeUpMs), QStringLiteral("Waking up fixtures"));
         Os::Clock::Instance().Wait(qMin(kWakeUpSliceMs, kWakeUpMs - waited));
     }
 
     const qsizetype known = devices.size();
+    const auto foundText = [&] {
+        return QStringLiteral("Found %1 fixture(s)").arg(devices.size() - known);
+    };
     const QString widget = universe->WidgetPath();
-    const quint16 ports = universe->GetPortCount();
+    int share = 1;
     for (quint16 port = 0; port < ports && !IsCancelled(); ++port) {
         universe->PreparePortForRdm(port);
         for (IDiscoveryProtocol* protocol : protocols) {
             if (IsCancelled()) {
                 break;
             }
-            protocol->Discover(port, devices, this, search);
+            progress.Step(share * kShareSteps, foundText());
+            ProgressShare part(this, share * kShareSteps, (share + 1) * kShareSteps,
+                               QStringLiteral("Port %1: ").arg(port));
+            protocol->Discover(port, devices, &part, search);
+            ++share;
         }
     }
     if (IsCancelled()) {
@@ -108,6 +121,7 @@ bool DiscoveryCommand::Execute() {
         QMutexLocker lock(&m_mutex);
         m_devices = devices;
     }
+    progress.Finish(foundText());
     Q_EMIT FinishedDiscovery(GetId());
     Finished(FeedbackResultSuccess);
     return true;

@@ -9,7 +9,8 @@
 #include <QList>
 
 // "Fixture Discovery": wakes the fixtures with ten seconds of DMX, then runs every protocol
-// it was given on every port of the widget, collecting the devices found. It can be cancelled
+// it was given on every port of the widget, collecting the devices found, and reports how far
+// it has come on the way (the protocols' own progress within their shares). It can be cancelled
 // from any thread: the search stops before its next request and the ports left are skipped.
 class DiscoveryCommand : public Command {
     Q_OBJECT
@@ -17,6 +18,8 @@ public:
     static constexpr qint64 kWakeUpMs = 10000;
     // The wake-up is waited in slices so that a cancel is seen within one.
     static constexpr qint64 kWakeUpSliceMs = 100;
+    // The progress steps of the wake-up and of each protocol on each port.
+    static constexpr int kShareSteps = 100;
 
     explicit DiscoveryCommand(QObject* parent = nullptr);
 

@@ -9,6 +9,7 @@
 
 class IFeedback;
 class RDMDevice;
+class DiscoveryProgress;
 class SearchBudget;
 struct SettableParameter;
 
@@ -178,7 +179,9 @@ private:
                      quint32 capacity);
     // A fixture found earlier in this search: muted, so nothing more to ask it.
     static bool IsFound(const QList<Device*>& devices, quint64 uid);
-    static void ReportRange(quint64 lower, quint64 upper, IFeedback* feedback);
+    void ReportRange(quint64 lower, quint64 upper, IFeedback* feedback);
+    // The range holds no fixture left to find: it counts as searched for the progress.
+    void Settle(quint64 lower, quint64 upper);
     bool SearchStopped() const;
     void SilentLeaf();
     // DISC_MUTE or DISC_UN_MUTE; `action` names it in the NACK message.
@@ -190,5 +193,6 @@ private:
     bool GetPersonality(RDMDevice* device, quint8 personality, IFeedback* feedback);
 
     quint8 m_transaction = 0;
-    SearchBudget* m_budget = nullptr;  // the running search's bounds, while Discover runs
+    SearchBudget* m_budget = nullptr;         // the running search's bounds, while Discover runs
+    DiscoveryProgress* m_progress = nullptr;  // and how far it has come
 };

@@ -2,9 +2,11 @@
 
 #include "comm/CommManager.h"
 #include "comm/IFeedback.h"
+#include "comm/ProgressShare.h"
 #include "hardware/RdmUniverseUsb.h"
 #include "os/Clock.h"
 #include "os/HexText.h"
+#include "rdm/DiscoveryProgress.h"
 #include "rdm/RDMProtocol.h"
 #include "rdm/SearchBudget.h"
 #include "rdm/UniqueBranchReply.h"
@@ -38,27 +40,36 @@ void RDMProtocol::Discover(quint16 port, QList<Device*>& devices, IFeedback* fee
         UniqueIdGenerator::IsProductionMode() ? kProductionSearchUpper : kSearchUpper;
     const bool fast = search == DiscoverySearch::Fast;
     SearchBudget budget(fast ? SearchBudget::kFast : SearchBudget::kThorough, feedback);
+    DiscoveryProgress progress(feedback, upper);
     QList<Device*> found;
     m_budget = &budget;
+    m_progress = &progress;
     if (fast) {
         FastSearch(port, found, upper, feedback);
     } else {
         SearchRange(port, found, 0, upper, feedback);
     }
     m_budget = nullptr;
+    m_progress = nullptr;
     if (budget.Stopped() == SearchBudget::Stop::Cancelled) {
         qDeleteAll(found);  // not one more request once cancelled
         return;
     }
 
+    // Querying the fixtures found takes the steps up to kPrepared, reading them the rest.
+    constexpr int kPrepared = DiscoveryProgress::kSearchSteps + 200;
     QList<RDMDevice*> working;
     for (Device* device : found) {
+        progress.Reading("querying", int(working.size()), int(found.size()), kPrepared);
         working.append(PrepareFoundDevice(static_cast<RDMDevice*>(device), feedback));
     }
-    UpdateDeviceInformation(working, feedback);
+    ProgressShare reading(feedback, std::max(progress.Step(), kPrepared),
+                          DiscoveryProgress::kSteps);
+    UpdateDeviceInformation(working, &reading);
     for (RDMDevice* device : working) {
         devices.append(device);
     }
+    progress.Finish();
     Report(feedback, "RDM Discovery: Finished!", FeedbackStatusNormal);
 }
 
@@ -116,11 +127,14 @@ bool RDMProtocol::SearchRange(quint16 port, QList<Device*>& devices, quint64 low
         if (!IsFound(devices, lower) && !MuteFound(port, devices, lower, feedback)) {
             SilentLeaf();
         }
+        Settle(lower, upper);
         return false;
     }
     if (AnswersSlowly(port, lower, upper, feedback)) {
         // Any byte back, a clean reply or a collision, means someone is in the range.
         SearchHalves(port, devices, lower, upper, feedback, DiscoverySearch::Thorough);
+    } else {
+        Settle(lower, upper);
     }
     return false;
 }
@@ -153,6 +167,7 @@ void RDMProtocol::FastSearchRange(quint16 port, QList<Device*>& devices, quint64
     for (;;) {
         const int count = UniqueBranch(port, lower, upper, 0, reply, sizeof reply);
         if (count <= 0) {
+            Settle(lower, upper);
             return;
         }
         // A UID that comes back whole is muted at once. The range is asked again all the
@@ -170,6 +185,7 @@ void RDMProtocol::FastSearchRange(quint16 port, QList<Device*>& devices, quint64
         if (!IsFound(devices, lower) && (uid || !MuteFound(port, devices, lower, feedback))) {
             SilentLeaf();
         }
+        Settle(lower, upper);
         return;
     }
     // A collision (or a UID that would not mute): the halves tell the fixtures apart.
@@ -209,6 +225,9 @@ bool RDMProtocol::MuteFound(quint16 port, QList<Device*>& devices, quint64 uid,
             if (m_budget) {
                 m_budget->Found();
             }
+            if (m_progress) {
+                m_progress->Found();
+            }
             return true;
         }
     }
@@ -223,6 +242,15 @@ bool RDMProtocol::IsFound(const QList<Device*>& devices, quint64 uid) {
 void RDMProtocol::ReportRange(quint64 lower, quint64 upper, IFeedback* feedback) {
     Report(feedback, " RDM Discovery: Searching range 0x" + Hex(lower) + " - 0x" + Hex(upper),
            FeedbackStatusNormal);
+    if (m_progress) {
+        m_progress->Searching();
+    }
+}
+
+void RDMProtocol::Settle(quint64 lower, quint64 upper) {
+    if (m_progress && !SearchStopped()) {
+        m_progress->Settled(lower, upper);
+    }
 }
 
 bool RDMProtocol::SearchStopped() const {

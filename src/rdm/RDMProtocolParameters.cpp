@@ -1,6 +1,8 @@
 // The standard parameters of RDMProtocol: one GET or SET each, decoded into the device.
 
 #include "comm/IFeedback.h"
+#include "comm/ProgressMeter.h"
+#include "rdm/DiscoveryProgress.h"
 #include "rdm/RDMProtocol.h"
 #include "rdm/SettableParameter.h"
 #include "rdm/devices/RDMDevice.h"
@@ -415,7 +417,10 @@ bool RDMProtocol::UpdateDeviceInformation(const QList<RDMDevice*>& devices, IFee
     Report(feedback,
            QStringLiteral("\n Updating device information for %1 devices").arg(devices.size()),
            FeedbackStatusNormal);
-    for (RDMDevice* device : devices) {
+    ProgressMeter progress(feedback, int(devices.size()));
+    for (int done = 0; done < progress.Total(); ++done) {
+        progress.Step(done, DiscoveryProgress::ReadingText("reading", done, progress.Total()));
+        RDMDevice* device = devices[done];
         if (!device) {
             continue;
         }
@@ -429,5 +434,6 @@ bool RDMProtocol::UpdateDeviceInformation(const QList<RDMDevice*>& devices, IFee
             }
         }
     }
+    progress.Finish(QStringLiteral("read %1 fixture(s)").arg(progress.Total()));
     return true;
 }

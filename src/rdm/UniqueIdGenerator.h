@@ -17,6 +17,7 @@ public:
     // True on a factory machine whose settings also say "ProductionMode".
     static bool IsProductionMode();
 
-    // The next id for a model, or nothing when there is no key, no file or no valid number.
-    static std::optional<quint32> NextId(const QString& model);
+    // The next id for a model, or nothing when there is no key, no file or no valid number;
+    // then `why` says which, naming the file and where it is named.
+    static std::optional<quint32> NextId(const QString& model, QString* why = nullptr);
 };

@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -57,6 +58,49 @@ TEST(DeviceVerbsTest, DiscoverFindsEveryFixtureOfAnInProcessRig) {
     const Result thorough =
         Aurelctl({"discover", "--thorough", "--rig", Rig("stage.json"), "--json"});
     EXPECT_EQ(thorough.out, result.out) << thorough.err.toStdString();
+}
+
+TEST(DeviceVerbsTest, DiscoverShowsPlainProgressLinesOffATerminalAndNoneWhenQuiet) {
+    const Result plain = Aurelctl({"discover", "--rig", Rig("led.json")});
+    ASSERT_EQ(plain.exitCode, 0) << plain.err.toStdString();
+    EXPECT_FALSE(plain.err.contains('\r'));
+    const QStringList lines = QString::fromUtf8(plain.err).split('\n', Qt::SkipEmptyParts);
+    ASSERT_GT(lines.size(), 3) << plain.err.toStdString();
+    static const QRegularExpression progress("^\\[ *(\\d+)%\\] \\S");
+    int percent = 0;
+    for (const QString& line : lines) {
+        const QRegularExpressionMatch match = progress.match(line);
+        ASSERT_TRUE(match.hasMatch()) << line.toStdString();
+        EXPECT_GE(match.captured(1).toInt(), percent) << line.toStdString();
+        percent = match.captured(1).toInt();
+    }
+    EXPECT_TRUE(lines.filter("Port 0: searched").size() > 0) << plain.err.toStdString();
+    EXPECT_EQ(lines.last(), "[100%] Found 1 fixture(s)");
+
+    const Result quiet = Aurelctl({"discover", "--rig", Rig("led.json"), "--quiet"});
+    EXPECT_EQ(quiet.exitCode, 0);
+    EXPECT_EQ(quiet.err, "");
+    EXPECT_EQ(quiet.out, plain.out);
+}
+
+TEST(DeviceVerbsTest, DiscoveryWithoutTheUniqueIdFileWarnsAndSucceeds) {
+    QTemporaryDir dir;
+    QFile rig(dir.filePath("unset.json"));
+    ASSERT_TRUE(rig.open(QIODevice::WriteOnly));
+    rig.write(R"({ "widgets": [ { "name": "unset", "productCode": 2, "fixtures": [
+        { "port": 0, "type": "marqa", "uid": "4356:00003001", "deviceLabel": "New" } ] } ] })");
+    rig.close();
+    const Result result = Aurelctl({"discover", "--rig", rig.fileName(), "--json", "--quiet"});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    ASSERT_EQ(Devices(result.out).size(), 1);
+    EXPECT_TRUE(Devices(result.out)[0].startsWith("0x435600003001 RDM New "));
+    const Result told = Aurelctl({"discover", "--rig", rig.fileName()});
+    EXPECT_EQ(told.exitCode, 0);
+    EXPECT_TRUE(
+        told.err.contains("Warning: Could not read the unique id file: no unique id file "
+                          "is named under \"UniqueIdGenerator/MARQA\" in "))
+        << told.err.toStdString();
+    EXPECT_TRUE(told.err.contains("Corvane/Aurel.conf")) << told.err.toStdString();
 }
 
 TEST(DeviceVerbsTest, SingleFixtureVerbsLocateTheFixtureByUid) {

@@ -1,4 +1,5 @@
 #include "LumoRigTest.h"
+#include "support/ProgressSpy.h"
 
 #include "comm/UserNotice.h"
 #include "content/ledimage/MarqaImage.h"
@@ -10,6 +11,7 @@
 #include "lumo/commands/LumoRenameContentCommand.h"
 #include "lumo/commands/LumoSetQuorelIdCommand.h"
 
+#include <QRegularExpression>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -119,6 +121,55 @@ TEST_F(LumoCommandsTest, MulticastUploadLeavesOutAFixtureThatAbortedAFile) {
         }
     }
     EXPECT_LE(polls, 4);  // the ready check and the blocks before the abort of file 1
+}
+
+TEST_F(LumoCommandsTest, TransfersReportTheirBlocksAndTheFixturesStillInThemUpToTheTotal) {
+    const quint64 uids[] = {kMarqaUid, kMarqaUid + 1};
+    std::vector<std::unique_ptr<MarqaRDM>> devices;
+    QList<Device*> targets;
+    for (int i = 0; i < 2; ++i) {
+        Sim::LumoFixtureConfig config = Holding({Folder(41)});
+        if (i == 1) {
+            config.faults.abortAtBlock = 3;
+        }
+        AddLumo("MARQA", uids[i], config, i);
+        devices.push_back(MakeDevice<MarqaRDM>(uids[i], i));
+        targets.append(devices.back().get());
+    }
+    ContentList items;
+    items.push_back(Marqa(1, 0x101, 40));
+    items.push_back(Marqa(2, 0x102, 40));
+    MarqaContentMultiUploadCommand upload;
+    upload.Setup(targets, 41, std::move(items));
+    ProgressSpy uploading(&upload);
+    EXPECT_TRUE(upload.Execute());
+    uploading.ExpectRisingToTheTotal();
+    EXPECT_EQ(uploading.Totals(), QList<int>({2000}));  // two files
+    const QStringList texts = uploading.Texts();
+    ASSERT_FALSE(texts.isEmpty());
+    const int blocks =
+        (LumoRDMImage::kHeaderSize + 40 * MarqaRDMImage().EntrySize() + Lumo::kBlockDataSize - 1) /
+        Lumo::kBlockDataSize;
+    EXPECT_TRUE(texts.first().startsWith("File 1 of 2: Block 1 of " + QString::number(blocks)))
+        << texts.first().toStdString();
+    EXPECT_TRUE(texts.first().endsWith(", 2 fixture(s)"));
+    EXPECT_EQ(texts.last(),
+              QStringLiteral("File 2 of 2: Block %1 of %1 (100%), 1 fixture(s)").arg(blocks));
+
+    std::unique_ptr<Content> wanted = std::make_unique<MarqaImage>();
+    wanted->SetAddress(2);
+    ContentList downloads;
+    downloads.push_back(std::move(wanted));
+    MarqaContentDownloadCommand download;
+    download.Setup(devices[0].get(), 41, std::move(downloads));
+    ProgressSpy downloading(&download);
+    EXPECT_TRUE(download.Execute());
+    downloading.ExpectRisingToTheTotal();
+    ASSERT_FALSE(downloading.Texts().isEmpty());
+    EXPECT_TRUE(QRegularExpression("^Packet (\\d+) of \\1 \\(100%\\), 1 fixture\\(s\\)$")
+                    .match(downloading.Texts().last())
+                    .hasMatch())
+        << downloading.Texts().join('\n').toStdString();
 }
 
 TEST_F(LumoCommandsTest, RenameMakesOnlyTheRequestsTheChangeNeeds) {

@@ -74,13 +74,23 @@ TEST_F(LumoDeviceTest, FixturesWithoutIdentitiesGetNewOnesOnAFactoryMachine) {
     unset.graphicsUniqueId = 2;
     auto fixture = AddLumo("MARQA", 0x435600000001ULL, unset);
 
-    // Without the factory key nothing changes, and the log says why.
+    // Without the factory key nothing changes, and a warning names the file and the setting
+    // that names it; the fixture is found and read all the same.
     QList<Device*> found = Discover();
     ASSERT_EQ(found.size(), 1);
     EXPECT_EQ(found[0]->GetUid(), 0x435600000001ULL);
-    EXPECT_EQ(m_feedback.Texts().count("Error: Could not read the unique id file. Please check the "
-                                       "file location and permissions!"),
-              2);
+    EXPECT_EQ(qobject_cast<LumoRDM*>(found[0])->GetGraphicsUniqueId(), 2u);  // read, kept
+    const QString warning =
+        "Warning: Could not read the unique id file: the unique id file " + ids.fileName() +
+        " is only used on a factory machine, and " +
+        QSettings(QSettings::SystemScope, "Corvane", "Aurel").fileName() +
+        " holds no factory key under \"UniqueIdGenerator/key\". The fixture keeps the ids it has.";
+    int warnings = 0;
+    for (const RecordingFeedback::Line& line : m_feedback.Lines()) {
+        EXPECT_LT(line.status, FeedbackStatusError) << line.text.toStdString();
+        warnings += line.text == warning && line.status == FeedbackStatusWarning;
+    }
+    EXPECT_EQ(warnings, 2);  // the graphics engine's id and the motion id
     qDeleteAll(found);
 
     setting("UniqueIdGenerator/key", QString::number(UniqueIdGenerator::kFactoryKey));

@@ -7,10 +7,12 @@
 #include "rdm/devices/RDMDevice.h"
 #include "rdm/devices/RdmFamily.h"
 #include "sim/SimOrxFixture.h"
+#include "support/ProgressSpy.h"
 #include "support/RdmRig.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -227,6 +229,36 @@ TEST_F(DiscoveryTest, CommandWithoutProtocolsStillWakesTheLineAndPreparesEveryPo
     EXPECT_EQ(write->input, QByteArray(8 * 512, '\0'));
 }
 
+TEST_F(DiscoveryTest, CommandReportsRisingProgressWithTheRangesAndFixturesOfEachPort) {
+    for (const quint64 uid : {0x4A4100000101ULL, 0x4A4100000102ULL, 0x0001000000FFULL}) {
+        AddResponder(Fixture(uid), 0);
+    }
+    AddResponder(Fixture(0x514200000001ULL), 2);
+    DiscoveryCommand command;
+    command.SetLists({&m_protocol}, {});
+    ProgressSpy progress(&command);
+    QSignalSpy lines(&command, &Command::IFeedback_AddString);
+    ASSERT_TRUE(command.Execute());
+
+    progress.ExpectRisingToTheTotal();
+    // The wake-up and the one protocol on each of the eight ports.
+    EXPECT_EQ(progress.Totals(), QList<int>({9 * DiscoveryCommand::kShareSteps}));
+    const QStringList texts = progress.Texts();
+    EXPECT_EQ(texts.first(), "Waking up fixtures");
+    EXPECT_EQ(texts.last(), "Found 4 fixture(s)");
+    EXPECT_TRUE(texts.contains("Port 0: reading fixture 3 of 3")) << texts.join('\n').toStdString();
+    EXPECT_TRUE(texts.contains("Port 2: found 1 fixture(s)"));
+    const QStringList searched = texts.filter(QRegularExpression("^Port 0: searched \\d+ ranges"));
+    ASSERT_FALSE(searched.isEmpty());
+    EXPECT_TRUE(searched.last().endsWith("found 3")) << searched.last().toStdString();
+    // Progress is told when it moves, not with every range searched.
+    int ranges = 0;
+    for (const QList<QVariant>& line : lines) {
+        ranges += line[0].toString().startsWith(" RDM Discovery: Searching range");
+    }
+    EXPECT_LT(texts.size(), ranges / 2) << texts.size() << " texts, " << ranges << " ranges";
+}
+
 TEST_F(DiscoveryTest, CommandWithoutWidgetFails) {
     layer().Unplug("w");
     DiscoveryCommand command;
@@ -274,24 +306,37 @@ TEST_F(DiscoveryTest, AddressChangeNeedsAnRdmDevice) {
     EXPECT_EQ(device.GetDmxStartAddress(), 300);
 }
 
-TEST(UniqueIdGeneratorTest, HandsOutIdsOnlyOnAFactoryMachine) {
+TEST(UniqueIdGeneratorTest, HandsOutIdsOnlyOnAFactoryMachineAndSaysWhyNot) {
     QTemporaryDir dir;
     const QString file = dir.filePath("solvi.id");
-    QFile ids(file);
-    ASSERT_TRUE(ids.open(QIODevice::WriteOnly));
-    ids.write("41\n");
-    ids.close();
+    const QString settings = QSettings(QSettings::SystemScope, "Corvane", "Aurel").fileName();
+    const auto write = [&](const QByteArray& bytes) {
+        QFile ids(file);
+        ASSERT_TRUE(ids.open(QIODevice::WriteOnly));
+        ids.write(bytes);
+    };
+    const auto refusal = [](const QString& model) {
+        QString why;
+        EXPECT_FALSE(UniqueIdGenerator::NextId(model, &why));
+        return why;
+    };
+    EXPECT_EQ(refusal("Solvi"),
+              "no unique id file is named under \"UniqueIdGenerator/Solvi\" in " + settings);
     SetSystemSetting("UniqueIdGenerator/Solvi", file);
-    EXPECT_FALSE(UniqueIdGenerator::NextId("Solvi"));  // no factory key
+    EXPECT_EQ(refusal("Solvi"), "the unique id file " + file +
+                                    " (named under \"UniqueIdGenerator/Solvi\" in " + settings +
+                                    ") does not exist");
+    write("41\n");
+    EXPECT_EQ(refusal("Solvi"), "the unique id file " + file +
+                                    " is only used on a factory machine, and " + settings +
+                                    " holds no factory key under \"UniqueIdGenerator/key\"");
     SetSystemSetting("UniqueIdGenerator/key", QString::number(UniqueIdGenerator::kFactoryKey));
     EXPECT_EQ(UniqueIdGenerator::NextId("Solvi"), 41u);
     EXPECT_EQ(UniqueIdGenerator::NextId("Solvi"), 42u);
-    EXPECT_FALSE(UniqueIdGenerator::NextId("MARQA"));  // no file for that model
     EXPECT_FALSE(UniqueIdGenerator::IsProductionMode());
-    ASSERT_TRUE(ids.open(QIODevice::WriteOnly));
-    ids.write("garbage");
-    ids.close();
-    EXPECT_FALSE(UniqueIdGenerator::NextId("Solvi"));
+    write("garbage");
+    EXPECT_EQ(refusal("Solvi"),
+              "the unique id file " + file + " holds no next id from 1 to 4294967294");
     SetSystemSetting("UniqueIdGenerator", {});
 }
 

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 
 namespace {
@@ -60,6 +61,25 @@ public:
         Finished(FeedbackResultSuccess);
         return true;
     }
+};
+
+// Reports part of its progress, then waits to be let go (for at most five seconds).
+class TransferCommand : public Command {
+public:
+    TransferCommand() { SetName("Transfer"); }
+    bool Execute() override {
+        SetTotal(40);
+        SetCurrent(12);
+        SetProgressText("Block 12 of 40, 2 fixture(s)");
+        QElapsedTimer timer;
+        timer.start();
+        while (!release && timer.elapsed() < 5000) {
+            QThread::msleep(5);
+        }
+        Finished(FeedbackResultSuccess);
+        return true;
+    }
+    std::atomic<bool> release{false};
 };
 
 class TaskViewTest : public ::testing::Test {
@@ -187,6 +207,24 @@ TEST_F(TaskViewTest, CancelTaskStopsARunningCommandThatCanStop) {
     ASSERT_TRUE(plainItem);
     EXPECT_FALSE(plainItem->CanCancel());
     EXPECT_TRUE(TaskInfoDialog(plainItem).CancelTaskButton()->isHidden());
+}
+
+TEST_F(TaskViewTest, ARunningItemShowsItsPerCentOnTheDialAndItsLatestCount) {
+    m_view.SetRemovalDelay(10000);
+    TransferCommand command;
+    QSignalSpy completed(CommManager::Instance(), &CommManager::CommandCompleted);
+    CommManager::Instance()->QueueCommand(&command);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ItemOf(command.GetId()) != nullptr; }, 5000));
+    CommandItem* item = ItemOf(command.GetId());
+    ASSERT_TRUE(item);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !item->ProgressText().isEmpty(); }, 5000));
+    EXPECT_EQ(item->DialLabel(), "30%");
+    EXPECT_EQ(item->StateLine(), "Block 12 of 40, 2 fixture(s)");
+    command.release = true;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return completed.count() > 0; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return item->GetState() == TaskItem::Finished; }, 5000));
+    EXPECT_EQ(item->DialLabel(), "");
+    EXPECT_EQ(item->StateLine(), "Finished");
 }
 
 TEST_F(TaskViewTest, FinishedItemsLeaveTwoSecondsLaterByDefault) {

@@ -3,34 +3,15 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <algorithm>
-
 namespace {
 // How long one pass of the wait lets events run before it looks at the result again.
 constexpr int kWaitPassMs = 100;
 }  // namespace
 
 FeedbackWrapper::FeedbackWrapper(IFeedback* outer, int start, int end)
-    : m_outer(outer), m_start(start), m_end(end) {}
+    : ProgressShare(outer, start, end) {}
 
 FeedbackWrapper::~FeedbackWrapper() = default;
-
-void FeedbackWrapper::AddString(QString text, FeedbackStatus status) {
-    if (m_outer) {
-        m_outer->AddString(text, status);
-    }
-}
-
-void FeedbackWrapper::SetTotal(int total) {
-    m_total = total;
-}
-
-void FeedbackWrapper::SetCurrent(int current) {
-    const int total = m_total.load();
-    if (total > 0 && m_outer) {
-        m_outer->SetCurrent(m_start + (m_end - m_start) * std::min(current, total) / total);
-    }
-}
 
 void FeedbackWrapper::Finished(FeedbackResult result) {
     const std::lock_guard lock(m_mutex);
@@ -41,10 +22,6 @@ void FeedbackWrapper::Finished(FeedbackResult result) {
     if (m_loop) {
         QMetaObject::invokeMethod(m_loop, &QEventLoop::quit, Qt::QueuedConnection);
     }
-}
-
-bool FeedbackWrapper::IsCancelled() {
-    return m_outer && m_outer->IsCancelled();
 }
 
 int FeedbackWrapper::WaitResult() {

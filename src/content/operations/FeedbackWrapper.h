@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/IFeedback.h"
+#include "comm/ProgressShare.h"
 
 #include <atomic>
 #include <mutex>
@@ -11,19 +11,14 @@ class QEventLoop;
 // progress becomes the step's share [start, end] of the operation's progress, and its end is
 // kept for WaitResult. The end may be reported from any thread (device folders report it
 // from the window thread when their command has run).
-class FeedbackWrapper : public IFeedback {
+class FeedbackWrapper : public ProgressShare {
 public:
     FeedbackWrapper(IFeedback* outer, int start, int end);
     ~FeedbackWrapper() override;
     FeedbackWrapper(const FeedbackWrapper&) = delete;
     FeedbackWrapper& operator=(const FeedbackWrapper&) = delete;
 
-    void AddString(QString text, FeedbackStatus status) override;
-    void SetTotal(int total) override;
-    // Reports start + (end - start) * min(current, total) / total to the outer feedback.
-    void SetCurrent(int current) override;
     void Finished(FeedbackResult result) override;
-    bool IsCancelled() override;
 
     // The end reported so far (0 while there is none).
     int Result() const { return m_result.load(); }
@@ -33,10 +28,6 @@ public:
     int WaitResult();
 
 private:
-    IFeedback* const m_outer;
-    const int m_start;
-    const int m_end;
-    std::atomic<int> m_total{0};
     std::atomic<int> m_result{0};
     std::mutex m_mutex;
     QEventLoop* m_loop = nullptr;  // the running wait, under m_mutex

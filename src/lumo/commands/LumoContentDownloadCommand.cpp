@@ -18,17 +18,16 @@ void LumoContentDownloadCommand::Setup(Device* device, quint16 folder, ContentLi
 
 bool LumoContentDownloadCommand::Execute() {
     quint16 folder = 0;
-    const QList<Content*> items = ItemsSnapshot(&folder);
+    const QList<Content*> items = Accepted(ItemsSnapshot(&folder));
     LumoRDM* device = TargetDevice();
     bool success = device != nullptr;
-    for (Content* item : items) {
-        if (!device || !item || !Kind().Accepts(item)) {
-            continue;
-        }
+    for (qsizetype index = 0; index < items.size() && device; ++index) {
+        Content* item = items[index];
         const quint16 file = quint16(item->Address());
         const std::unique_ptr<LumoRDMImage> image = Kind().NewRecord();
+        ProgressShare progress = FileProgress(int(index), int(items.size()));
         const bool ok = LumoProtocol::ProtocolFor(device)->DownloadFile(
-                            device, quint8(folder), quint8(file), *image, this) &&
+                            device, quint8(folder), quint8(file), *image, &progress) &&
                         Kind().FromRecord(*image, item);
         success = success && ok;
         Q_EMIT FinishedContentDownload(GetId(), file, ok);

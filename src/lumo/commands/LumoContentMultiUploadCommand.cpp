@@ -32,20 +32,20 @@ void LumoContentMultiUploadCommand::Setup(const QList<Device*>& devices, quint16
 
 bool LumoContentMultiUploadCommand::Execute() {
     quint16 folder = 0;
-    const QList<Content*> items = ItemsSnapshot(&folder);
+    const QList<Content*> items = Accepted(ItemsSnapshot(&folder));
     QList<LumoRDM*> devices = Devices();
     bool success = !devices.isEmpty();
     const std::unique_ptr<LumoRDMImage> image = Kind().NewRecord();
-    for (Content* item : items) {
-        if (!item || !Kind().Accepts(item)) {
-            continue;
-        }
+    for (qsizetype index = 0; index < items.size(); ++index) {
+        Content* item = items[index];
         const quint16 file = quint16(item->Address());
         bool ok = false;
+        ProgressShare progress = FileProgress(int(index), int(items.size()));
         if (!devices.isEmpty() && ToUploadRecord(item, image.get())) {
             // Fixtures that did not complete this file are left out of the next ones.
-            ok = LumoProtocol::ProtocolFor(devices.first())
-                     ->UploadFileToDevices(devices, quint8(folder), quint8(file), *image, this);
+            ok =
+                LumoProtocol::ProtocolFor(devices.first())
+                    ->UploadFileToDevices(devices, quint8(folder), quint8(file), *image, &progress);
         }
         success = success && ok;
         {

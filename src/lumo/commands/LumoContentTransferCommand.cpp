@@ -53,6 +53,27 @@ QList<Content*> LumoContentTransferCommand::ItemsSnapshot(quint16* folder) const
     return items;
 }
 
+QList<Content*> LumoContentTransferCommand::Accepted(const QList<Content*>& items) const {
+    QList<Content*> accepted;
+    for (Content* item : items) {
+        if (item && m_kind.Accepts(item)) {
+            accepted.append(item);
+        }
+    }
+    return accepted;
+}
+
+ProgressShare LumoContentTransferCommand::FileProgress(int index, int count) {
+    constexpr int kFileSteps = 1000;
+    if (index == 0) {
+        SetTotal(count * kFileSteps);
+        SetCurrent(0);
+    }
+    return ProgressShare(
+        this, index * kFileSteps, (index + 1) * kFileSteps,
+        count > 1 ? QStringLiteral("File %1 of %2: ").arg(index + 1).arg(count) : QString());
+}
+
 bool LumoContentTransferCommand::ToUploadRecord(Content* item, LumoRDMImage* record) {
     if (!item || !m_kind.Accepts(item)) {
         return false;

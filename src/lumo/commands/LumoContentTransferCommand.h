@@ -1,5 +1,6 @@
 #pragma once
 
+#include "comm/ProgressShare.h"
 #include "content/Content.h"
 #include "lumo/commands/LumoDeviceCommand.h"
 
@@ -33,6 +34,11 @@ protected:
     void SetItems(quint16 folder, ContentList items);
     // The items as they stand, for Execute (m_mutex is taken here).
     QList<Content*> ItemsSnapshot(quint16* folder) const;
+    // The items of the command's family among them.
+    QList<Content*> Accepted(const QList<Content*>& items) const;
+    // The feedback of the transfer of file `index` (from 0) of `count`: its progress is its
+    // share of the command's, and its progress texts name the file when there are more.
+    ProgressShare FileProgress(int index, int count);
 
 private:
     const LumoImageKind& m_kind;

@@ -17,18 +17,17 @@ void LumoContentUploadCommand::Setup(Device* device, quint16 folder, ContentList
 
 bool LumoContentUploadCommand::Execute() {
     quint16 folder = 0;
-    const QList<Content*> items = ItemsSnapshot(&folder);
+    const QList<Content*> items = Accepted(ItemsSnapshot(&folder));
     LumoRDM* device = TargetDevice();
     bool success = device != nullptr;
     const std::unique_ptr<LumoRDMImage> image = Kind().NewRecord();
-    for (Content* item : items) {
-        if (!device || !item || !Kind().Accepts(item)) {
-            continue;
-        }
+    for (qsizetype index = 0; index < items.size() && device; ++index) {
+        Content* item = items[index];
         const quint16 file = quint16(item->Address());
+        ProgressShare progress = FileProgress(int(index), int(items.size()));
         const bool ok = ToUploadRecord(item, image.get()) &&
-                        LumoProtocol::ProtocolFor(device)->UploadFile(device, quint8(folder),
-                                                                      quint8(file), *image, this);
+                        LumoProtocol::ProtocolFor(device)->UploadFile(
+                            device, quint8(folder), quint8(file), *image, &progress);
         success = success && ok;
         Q_EMIT FinishedContentUpload(GetId(), file, ok);
     }

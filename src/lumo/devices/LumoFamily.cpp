@@ -66,12 +66,15 @@ void LumoFamily::AssignIdentities(RDMDevice* device, IFeedback* feedback) const 
     LumoProtocol* protocol = LumoProtocol::ProtocolFor(fixture);
     const QString model = fixture->GetModelDescription();
     const auto nextId = [&]() -> std::optional<quint32> {
-        const std::optional<quint32> id = UniqueIdGenerator::NextId(model);
+        QString why;
+        const std::optional<quint32> id = UniqueIdGenerator::NextId(model, &why);
         if (!id) {
+            // The fixture works on with the ids it has: nothing else of the discovery failed.
             Report(feedback,
-                   QStringLiteral("Error: Could not read the unique id file. Please check the file "
-                                  "location and permissions!"),
-                   FeedbackStatusError);
+                   QStringLiteral("Warning: Could not read the unique id file: %1. The fixture "
+                                  "keeps the ids it has.")
+                       .arg(why),
+                   FeedbackStatusWarning);
         }
         return id;
     };

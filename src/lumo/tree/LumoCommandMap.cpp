@@ -20,6 +20,7 @@ public:
     void SetCurrent(int current) override { m_target->SetCurrent(current); }
     void Finished(FeedbackResult result) override { m_result.store(result); }
     bool IsCancelled() override { return m_target->IsCancelled(); }
+    void SetProgressText(QString text) override { m_target->SetProgressText(text); }
 
     // Hands on the command's result, or a failure when it has none or its results went
     // nowhere.

@@ -11,6 +11,7 @@ CommandItem::CommandItem(CommManager* manager, Command* command, QGraphicsItem* 
     connect(command, &Command::IFeedback_AddString, this, &CommandItem::feedback);
     connect(command, &Command::IFeedback_SetTotal, this, &CommandItem::setProgressGoal);
     connect(command, &Command::IFeedback_SetCurrent, this, &CommandItem::setProgressCurrent);
+    connect(command, &Command::IFeedback_SetProgressText, this, &CommandItem::setProgressText);
     connect(command, &Command::IFeedback_Finished, this,
             qOverload<FeedbackResult>(&CommandItem::finished));
 }

@@ -20,6 +20,13 @@ void ProgressDialItem::SetProgress(int goal, int current, bool running, bool fin
     update();
 }
 
+QString ProgressDialItem::Label() const {
+    if (!m_running || m_finished || m_goal <= 0) {
+        return {};
+    }
+    return QStringLiteral("%1%").arg(qint64(std::clamp(m_current, 0, m_goal)) * 100 / m_goal);
+}
+
 QRectF ProgressDialItem::boundingRect() const {
     return {0, 0, m_diameter, m_diameter};
 }
@@ -43,6 +50,13 @@ void ProgressDialItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*,
     if (span > 0) {
         painter->setPen(QPen(kColours[m_mode], 3, Qt::SolidLine, Qt::FlatCap));
         painter->drawArc(ring, 90 * 16, -span);
+    }
+    if (const QString label = Label(); !label.isEmpty()) {
+        QFont font(QStringLiteral("Helvetica"));
+        font.setPointSizeF(6.5);
+        painter->setFont(font);
+        painter->setPen(QColor(60, 60, 60));
+        painter->drawText(ring, Qt::AlignCenter, label);
     }
     if (m_mode == 2 && m_finished) {
         painter->setPen(QPen(kColours[2], 2));

@@ -43,6 +43,9 @@ QString TaskItem::LatestLine() const {
 QString TaskItem::StateLine() const {
     return m_stateLine->FullText();
 }
+QString TaskItem::DialLabel() const {
+    return m_dial->Label();
+}
 
 void TaskItem::setState(TaskItem::State state) {
     m_state = state;
@@ -93,6 +96,11 @@ void TaskItem::setProgressCurrent(int current) {
     Relayout();
 }
 
+void TaskItem::setProgressText(QString text) {
+    m_progressText = text;
+    Relayout();
+}
+
 void TaskItem::dismiss() {
     Q_EMIT stale();
 }
@@ -108,6 +116,8 @@ void TaskItem::Relayout() {
     QString text = kStates[m_state];
     if (m_state == Finished && m_severity == Error) {
         text = "Failed - click for the log";
+    } else if (m_state == Running && !m_progressText.isEmpty()) {
+        text = m_progressText;
     } else if (m_state == Running && m_goal > 0) {
         text += QStringLiteral(" %1 of %2").arg(m_current).arg(m_goal);
     }

@@ -9,9 +9,10 @@
 class FormattedTextItem;
 class ProgressDialItem;
 
-// One entry of the task strip: a title, the latest log line, a state line and a progress
-// dial. It keeps its whole log. Finished without error it asks to be removed (stale()) after
-// the removal delay; with an error it stays until dismissed.
+// One entry of the task strip: a title, the latest log line, a state line (the latest
+// progress text while the task runs) and a progress dial. It keeps its whole log. Finished without
+// error it asks to be removed (stale()) after the removal delay; with an error it stays until
+// dismissed.
 class TaskItem : public QObject, public QGraphicsItem {
     Q_OBJECT
     Q_INTERFACES(QGraphicsItem)
@@ -33,6 +34,9 @@ public:
     QString Title() const;
     QString LatestLine() const;
     QString StateLine() const;
+    QString ProgressText() const { return m_progressText; }
+    // What the dial shows inside ("42%"), empty when it shows no per cent.
+    QString DialLabel() const;
     const QList<QPair<QString, Severity>>& Log() const { return m_log; }
     int ProgressGoal() const { return m_goal; }
     int ProgressCurrent() const { return m_current; }
@@ -58,6 +62,7 @@ public Q_SLOTS:
     virtual void setSeverity(TaskItem::Severity severity);
     virtual void setProgressGoal(int goal);
     virtual void setProgressCurrent(int current);
+    void setProgressText(QString text);
     virtual void dismiss();
     // Asks the task to stop early; nothing for tasks that cannot.
     virtual void cancel() {}
@@ -70,6 +75,7 @@ private:
     Severity m_severity = Normal;
     int m_goal = 0;
     int m_current = 0;
+    QString m_progressText;
     QList<QPair<QString, Severity>> m_log;
     FormattedTextItem* m_title;  // children of this item
     FormattedTextItem* m_line;
