@@ -569,6 +569,10 @@ TEST_F(MainWindowTest, SettableParametersAreEditedInPlaceAndShowTheFixturesAnswe
     EXPECT_EQ(PropertyValue(view->Model(), "Label"), "Upstage Strobe");  // until the answer
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return PropertyValue(view->Model(), "Label") == "Strobe US"; }, 10000));
+    // The tree names the fixture by its new label.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return DeviceIndex(kStrobe, 1).data().toString() == "Strobe US (0x6d1000c0ffee)"; },
+        10000));
 
     auto* mode = OpenEditor<QComboBox>(view, "Mode");
     ASSERT_TRUE(mode);

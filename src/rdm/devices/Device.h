@@ -74,6 +74,9 @@ public:
 
 Q_SIGNALS:
     void AddressChanged();
+    // The name or the DMX footprint the fixture is shown with changed (a label or personality
+    // set); emitted on the thread that changed it.
+    void DetailsChanged();
     // The last use ended (emitted on the thread that dropped it).
     void Unused();
 

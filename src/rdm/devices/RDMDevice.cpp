@@ -76,6 +76,20 @@ void RDMDevice::SetDmxStartAddress(quint16 address) {
     Q_EMIT AddressChanged();
 }
 
+void RDMDevice::SetDeviceLabel(const QString& label) {
+    if (label != m_deviceLabel) {
+        m_deviceLabel = label;
+        Q_EMIT DetailsChanged();
+    }
+}
+
+void RDMDevice::SetDmxFootprint(quint16 footprint) {
+    if (footprint != m_footprint) {
+        m_footprint = footprint;
+        Q_EMIT DetailsChanged();
+    }
+}
+
 void RDMDevice::FillProperties(QStandardItemModel* model) const {
     using PropertyTable::AddRow;
     PropertyTable::Reset(model);

@@ -38,7 +38,8 @@ public:
     virtual QString GetDisplayName() const { return m_deviceLabel; }
 
     QString GetDeviceLabel() const { return m_deviceLabel; }
-    void SetDeviceLabel(const QString& label) { m_deviceLabel = label; }
+    // Both emit DetailsChanged() when the value changes.
+    void SetDeviceLabel(const QString& label);
     QString GetManufacturerLabel() const { return m_manufacturerLabel; }
     void SetManufacturerLabel(const QString& label) { m_manufacturerLabel = label; }
     QString GetModelDescription() const { return m_modelDescription; }
@@ -63,7 +64,7 @@ public:
     // Emits AddressChanged().
     void SetDmxStartAddress(quint16 address);
     quint16 GetDmxFootprint() const override { return m_footprint; }
-    void SetDmxFootprint(quint16 footprint) { m_footprint = footprint; }
+    void SetDmxFootprint(quint16 footprint);
     QString GetPersonalityDescription() const { return m_personalityDescription; }
     void SetPersonalityDescription(const QString& text) { m_personalityDescription = text; }
     quint8 GetPersonality() const { return m_personality; }

@@ -10,6 +10,7 @@ DeviceNode::DeviceNode(Device* device) : m_device(device), m_uid(device->GetUid(
 }
 
 DeviceNameNode::DeviceNameNode(Device* device) : DeviceNode(device) {
+    connect(device, &Device::DetailsChanged, this, &DeviceNameNode::Update);
     Update();
 }
 

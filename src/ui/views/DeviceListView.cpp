@@ -5,10 +5,10 @@
 #include "rdm/devices/RDMDevice.h"
 #include "ui/tree/DeviceNode.h"
 
+#include <QColor>
 #include <QHeaderView>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
-#include <QColor>
 #include <QStyle>
 
 namespace {
@@ -112,9 +112,11 @@ void DeviceListView::Refresh() {
             MarkClash(row, ClashText(*device, *clash));
         }
         m_model->appendRow(row);
-        // Addresses set by commands on the worker thread arrive queued.
+        // Addresses, labels and footprints set by commands on the worker thread arrive queued.
         m_deviceConnections.append(
             connect(device, &Device::AddressChanged, this, &DeviceListView::ScheduleRefresh));
+        m_deviceConnections.append(
+            connect(device, &Device::DetailsChanged, this, &DeviceListView::ScheduleRefresh));
     }
     resizeColumnsToContents();
     horizontalHeader()->setStretchLastSection(true);
