@@ -1,6 +1,7 @@
 #include "content/ledimage/GifWriter.h"
 #include "content/ledimage/MarqaImage.h"
 #include "content/ledimage/SolviImage.h"
+#include "support/FileBytes.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -77,11 +78,6 @@ GifInfo ParseGif(const QByteArray& data) {
     return info;
 }
 
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 LEDPalette DistinctPalette() {
     LEDPalette palette;
     for (int i = 0; i < 256; ++i) {
@@ -126,7 +122,7 @@ TEST(GifExportTest, EveryFrameDecodesWithItsDelayAndColours) {
         EXPECT_EQ(decoded.pixel(0, 0), image.Palette()[200]);
     }
 
-    const GifInfo info = ParseGif(ReadFile(path));
+    const GifInfo info = ParseGif(FileBytes(path));
     ASSERT_TRUE(info.valid);
     EXPECT_EQ(info.width, size);
     EXPECT_EQ(info.packed, 0xF7);
@@ -166,7 +162,7 @@ TEST(GifExportTest, FrameTransparencyFallsBackToTheImageDefault) {
         const QString path = dir.filePath("t.gif");
         ASSERT_TRUE(image.ExportGif(path));
 
-        const GifInfo info = ParseGif(ReadFile(path));
+        const GifInfo info = ParseGif(FileBytes(path));
         ASSERT_EQ(info.frames.size(), 1u);
         EXPECT_EQ(info.frames[0].transparent, c.transparent);
         if (c.transparent) {

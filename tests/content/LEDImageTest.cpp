@@ -1,5 +1,6 @@
 #include "content/ledimage/MarqaImage.h"
 #include "content/ledimage/SolviImage.h"
+#include "support/FileBytes.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -46,11 +47,6 @@ QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArra
         ADD_FAILURE() << "cannot write " << path.toStdString();
     }
     return path;
-}
-
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 template <class Image>
@@ -126,8 +122,8 @@ TEST(LEDImageFileTest, TypeOneEntriesLoadAndAreSavedAsTypeTwo) {
         const QByteArray expected = Header(3) + Entry(2, family.leds, 100, 0, 3) +
                                     Entry(2, family.leds, 250, 4, 7) +
                                     Entry(2, family.leds, 65535, 0, 9);
-        EXPECT_EQ(ReadFile(out).size(), 792 + 3 * (family.leds + 9));
-        EXPECT_EQ(ReadFile(out), expected);
+        EXPECT_EQ(FileBytes(out).size(), 792 + 3 * (family.leds + 9));
+        EXPECT_EQ(FileBytes(out), expected);
     }
 }
 
@@ -137,7 +133,7 @@ TEST(LEDImageFileTest, SixteenCharacterNameFillsTheFieldWithoutTerminator) {
     image.SetName("ABCDEFGHIJKLMNOPQR");
     const QString path = dir.filePath("name.slvi");
     ASSERT_TRUE(image.Save(path));
-    const QByteArray bytes = ReadFile(path);
+    const QByteArray bytes = FileBytes(path);
     EXPECT_EQ(bytes.mid(8, 16), "ABCDEFGHIJKLMNOP");
     EXPECT_EQ(bytes[24], '\0');  // the palette follows directly
 

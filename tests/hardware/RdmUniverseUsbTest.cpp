@@ -1,26 +1,14 @@
 #include "hardware/RdmUniverseUsb.h"
 #include "sim/LineTime.h"
 #include "support/LogCapture.h"
+#include "support/MirrorResponder.h"
 #include "support/SimulatedRig.h"
 
-#include <algorithm>
 #include <cerrno>
 
 using namespace Hardware::DriverRequests;
 
 namespace {
-
-// Answers every request with the request reversed.
-class MirrorResponder : public Sim::RdmResponder {
-public:
-    QByteArray HandleRdm(const QByteArray& request) override {
-        ++requests;
-        QByteArray reply = request;
-        std::reverse(reply.begin(), reply.end());
-        return reply;
-    }
-    int requests = 0;
-};
 
 int Writes(const Sim::SimWidget& widget) {
     int writes = 0;

@@ -52,7 +52,7 @@ namespace {
 
 constexpr quint64 kMarqa = 0x435600001001ULL;  // LED fixture of the demo rig
 
-std::unique_ptr<Content> Image(const QString& name, int address, int frames) {
+std::unique_ptr<Content> FramedImage(const QString& name, int address, int frames) {
     auto image = std::make_unique<MarqaImage>();
     image->SetName(name);
     image->SetAddress(address);
@@ -87,7 +87,7 @@ protected:
     static void Add(ContentFolder* folder, const QList<std::tuple<QString, int, int>>& images) {
         ContentList items;
         for (const auto& [name, address, frames] : images) {
-            items.push_back(Image(name, address, frames));
+            items.push_back(FramedImage(name, address, frames));
         }
         ASSERT_TRUE(folder->AddContent(std::move(items), nullptr));
     }
@@ -365,7 +365,7 @@ TEST_F(ContentViewTest, DragsOverARefusingFixtureFolderAreNotTakenAndCopyPasteRe
 
 TEST_F(ContentViewTest, FilesDroppedFromTheDesktopAreAddedAndItemsDraggedOutAreWrittenAsFiles) {
     QTemporaryDir desktop;
-    ASSERT_TRUE(Image("Sunrise", 7, 3)->Save(desktop.filePath("Sunrise.mqi")));
+    ASSERT_TRUE(FramedImage("Sunrise", 7, 3)->Save(desktop.filePath("Sunrise.mqi")));
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(desktop.filePath("Sunrise.mqi"))});
     ASSERT_TRUE(ContentDrop::CanDrop(m_clips, &files, Qt::CopyAction));

@@ -64,7 +64,7 @@ QColor Background(const QTextEdit* log, const QString& text) {
     return {};
 }
 
-std::unique_ptr<Content> Image(const QString& name, int address) {
+std::unique_ptr<Content> NamedImage(const QString& name, int address) {
     auto image = std::make_unique<MarqaImage>();
     image->SetName(name);
     image->SetAddress(address);
@@ -86,12 +86,12 @@ TEST(OperationDialogTest, AFailingMoveStopsAtItsSecondItemAndShowsTheFailureInRe
     QList<ContentBase*> items;
     for (const char* name : {"one", "two", "three"}) {
         ContentList list;
-        list.push_back(Image(name, items.size() + 1));
+        list.push_back(NamedImage(name, items.size() + 1));
         ASSERT_TRUE(a->AddContent(std::move(list), nullptr));
         items.append(a->Child(a->ChildCount() - 1));
     }
     ContentList inTheWay;
-    inTheWay.push_back(Image("two", 9));
+    inTheWay.push_back(NamedImage("two", 9));
     ASSERT_TRUE(b->AddContent(std::move(inTheWay), nullptr));
 
     OperationDialog dialog;
