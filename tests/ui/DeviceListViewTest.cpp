@@ -10,8 +10,8 @@
 
 namespace {
 
-RDMDevice* Fixture(quint64 uid, const QString& label, quint8 port, quint16 address,
-                   quint16 footprint) {
+RDMDevice* PatchedFixture(quint64 uid, const QString& label, quint8 port, quint16 address,
+                          quint16 footprint) {
     auto* device = new RDMDevice(uid);
     device->SetDeviceLabel(label);
     device->SetWidget("stage");
@@ -44,13 +44,13 @@ protected:
 }  // namespace
 
 TEST_F(DeviceListViewTest, RowsWhoseChannelsClashSayWithWhom) {
-    RDMDevice* wash1 = Fixture(0x4A4100000101, "Wash 1", 0, 1, 16);
+    RDMDevice* wash1 = PatchedFixture(0x4A4100000101, "Wash 1", 0, 1, 16);
     ORXDevice* spot = new ORXDevice(0, 0xA1B2C3);  // no footprint: takes no channels
     spot->SetWidget("stage");
     spot->m_dmxAddress = 5;
-    m_manager.MergeDiscovery({wash1, Fixture(0x4A4100000102, "Wash 2", 0, 15, 16),
-                              Fixture(0x4A4100000201, "Par", 1, 1, 7),
-                              Fixture(0x280000000, "Hazer", 2, 500, 16), spot});
+    m_manager.MergeDiscovery({wash1, PatchedFixture(0x4A4100000102, "Wash 2", 0, 15, 16),
+                              PatchedFixture(0x4A4100000201, "Par", 1, 1, 7),
+                              PatchedFixture(0x280000000, "Hazer", 2, 500, 16), spot});
     m_view.Refresh();
 
     const QStandardItemModel* model = m_view.SourceModel();
