@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -238,6 +239,8 @@ TEST_F(DiscoveryTest, CommandReportsRisingProgressWithTheRangesAndFixturesOfEach
     command.SetLists({&m_protocol}, {});
     ProgressSpy progress(&command);
     QSignalSpy lines(&command, &Command::IFeedback_AddString);
+    // The devices found are the caller's.
+    const auto release = qScopeGuard([&command] { qDeleteAll(command.GetDevices()); });
     ASSERT_TRUE(command.Execute());
 
     progress.ExpectRisingToTheTotal();
