@@ -56,6 +56,18 @@ int Fail(const QString& message, int status) {
     return status;
 }
 
+int RefuseFullFolder(const QCommandLineParser& parser, const QString& folder, int count,
+                     const QString& children) {
+    if (count == 0 || parser.isSet("recursive")) {
+        return 0;
+    }
+    return Fail(QStringLiteral("folder %1 holds %2 %3; add --recursive to remove it with them")
+                    .arg(folder)
+                    .arg(count)
+                    .arg(children),
+                kUsageStatus);
+}
+
 void Process(QCommandLineParser& parser, const QStringList& arguments) {
     if (!parser.parse(NegativeNumbersAsWords(parser, arguments))) {
         Fail(parser.errorText() + " (try --help)", kUsageStatus);

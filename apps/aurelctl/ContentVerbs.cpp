@@ -380,13 +380,9 @@ int Remove(DeviceSession& session, RDMDevice& device, const QStringList& words, 
     }
     CollectingFeedback feedback(log);
     if (words.size() == 1) {
-        if (const int files = Count(folder);
-            files > 0 && !DeviceVerbs::Options().isSet("recursive")) {
-            return CommandLine::Fail(
-                QStringLiteral("folder %1 holds %2 file(s); add --recursive to remove it with them")
-                    .arg(words[0])
-                    .arg(files),
-                CommandLine::kUsageStatus);
+        if (const int refused = CommandLine::RefuseFullFolder(
+                DeviceVerbs::Options(), words[0], Count(folder), QStringLiteral("file(s)"))) {
+            return refused;
         }
         ContentFolder* group = FindGroup(root, folder->Address());
         session.Settle([&] { group->Remove(folder, &feedback); });

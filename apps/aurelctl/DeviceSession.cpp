@@ -51,8 +51,7 @@ bool DeviceSession::Open(const QCommandLineParser& parser, QString* error) {
     m_comm = std::make_unique<CommManager>();
     m_previous = CommManager::Install(m_comm.get());
     if (!parser.isSet("quiet")) {
-        m_progress =
-            std::make_unique<ProgressPrinter>(stderr, ProgressPrinter::IsTerminal(stderr));
+        m_progress = std::make_unique<ProgressPrinter>(stderr, ProgressPrinter::IsTerminal(stderr));
     }
     return true;
 }

@@ -100,6 +100,8 @@ struct Context {
     const QStringList& words;
     QString error;
     bool exporting = false;
+    // The exit status when no operation is made: a reason already printed leaves error empty.
+    int status = 1;
 };
 
 using Maker = std::function<std::unique_ptr<ContentOperation>(Context&)>;
@@ -186,9 +188,25 @@ std::unique_ptr<ContentOperation> Transfer(Context& ctx) {
     return operation;
 }
 
+// A folder that still holds something goes only with --recursive.
+bool MayRemove(Context& ctx, const QList<ContentBase*>& objects) {
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        const auto* folder = qobject_cast<const ContentFolder*>(objects[i]);
+        const QList<ContentBase*> children = folder ? Children(folder) : QList<ContentBase*>();
+        const bool folders = !children.isEmpty() && qobject_cast<const ContentFolder*>(children[0]);
+        ctx.status = CommandLine::RefuseFullFolder(ctx.parser, ctx.words[i], int(children.size()),
+                                                   folders ? "folder(s)" : "file(s)");
+        if (ctx.status != 0) {
+            return false;
+        }
+    }
+    ctx.status = 1;
+    return true;
+}
+
 std::unique_ptr<ContentOperation> Delete(Context& ctx) {
     const QList<ContentBase*> items = Resolve(ctx, ctx.words);
-    if (items.isEmpty()) {
+    if (items.isEmpty() || !MayRemove(ctx, items)) {
         return nullptr;
     }
     auto operation = std::make_unique<ContentDeleteOperation>(items);
@@ -458,6 +476,7 @@ int Run(const QString& name, const QStringList& arguments) {
         {"all", "Every LED fixture a discovery finds."},
         {"user", "User content."},
         {"quorel", "Quorel content."},
+        {"recursive", "Remove a folder with what it holds."},
     });
     DeviceSession::AddOptions(parser);
     CommandLine::Process(parser, arguments);
@@ -467,10 +486,10 @@ int Run(const QString& name, const QStringList& arguments) {
             QStringLiteral("usage: aurelctl content %1 %2").arg(verb->name, verb->usage), 2);
     }
     ContentPlaces places(parser);
-    Context ctx{parser, places, words, QString(), false};
+    Context ctx{parser, places, words, QString(), false, 1};
     const std::unique_ptr<ContentOperation> operation = verb->make(ctx);
     if (!operation) {
-        return CommandLine::Fail(ctx.error, 1);
+        return ctx.error.isEmpty() ? ctx.status : CommandLine::Fail(ctx.error, ctx.status);
     }
     QStringList messages;
     QObject::connect(operation.get(), &ContentOperation::InformationMessageBox,

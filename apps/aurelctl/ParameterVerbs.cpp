@@ -37,6 +37,11 @@ QList<QStringList> Rows(const RDMDevice& device) {
     return rows;
 }
 
+// Whether the fixture keeps a value of the parameter to read back (a reset is only done).
+bool Readable(const SettableParameter& parameter) {
+    return parameter.value || parameter.kind == SettableParameter::Kind::Text;
+}
+
 // Every name `get` takes: the property rows a fixture may have and the settable parameters.
 QStringList ReadableNames() {
     RDMDevice every(0);
@@ -48,7 +53,9 @@ QStringList ReadableNames() {
         names.append(row[0]);
     }
     for (const SettableParameter& parameter : SettableParameter::All()) {
-        names.append(QLatin1String(parameter.name));
+        if (Readable(parameter)) {
+            names.append(QLatin1String(parameter.name));
+        }
     }
     names.removeDuplicates();
     return names;
@@ -86,6 +93,9 @@ int ReadAll(DeviceSession& session, RDMDevice& device, bool log) {
 QString GetCheck(const QStringList& words) {
     if (words.isEmpty() || ReadableNames().contains(words[0].toLower())) {
         return {};
+    }
+    if (SettableParameter::Find(words[0])) {
+        return QStringLiteral("%1 can be set, not read").arg(words[0]);
     }
     return QStringLiteral("unknown parameter: %1 (one of %2)")
         .arg(words[0], ReadableNames().join(", "));
@@ -150,9 +160,7 @@ int SetAct(DeviceSession& session, RDMDevice& device, const QStringList& words, 
     if (const int status = RunCommand(session, command, log, "setting the parameter")) {
         return status;
     }
-    const QString shown = parameter.value || parameter.kind == SettableParameter::Kind::Text
-                              ? parameter.Current(device)
-                              : words[1];
+    const QString shown = Readable(parameter) ? parameter.Current(device) : words[1];
     CommandLine::Print(
         QStringLiteral("%1 %2 %3\n").arg(device.UidText(), QLatin1String(parameter.name), shown));
     return 0;

@@ -122,6 +122,21 @@ TEST(ContentVerbsTest, ALibraryFolderCopiedToAFixtureAndClonedToTwoOthersComesBa
     const ProgramResult again = aurelctl(clone);
     ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
     EXPECT_TRUE(again.out.contains("\"lines\": [\n    ]")) << again.out.toStdString();
+
+    // A folder that holds files goes only with --recursive, from the library as from a fixture.
+    for (const QString where : {"lib:Show/Clips", "4356:00002003/45"}) {
+        SCOPED_TRACE(where.toStdString());
+        const ProgramResult refused = aurelctl({"content", "rm", where});
+        EXPECT_EQ(refused.exitCode, 2);
+        EXPECT_TRUE(
+            refused.err.contains("aurelctl: folder " + where.toUtf8() +
+                                 " holds 2 file(s); add --recursive to remove it with them"))
+            << refused.err.toStdString();
+        const ProgramResult removed = aurelctl({"content", "rm", where, "--recursive"});
+        EXPECT_EQ(removed.exitCode, 0) << removed.err.toStdString();
+    }
+    EXPECT_FALSE(QDir(clips).exists());
+    EXPECT_FALSE(aurelctl({"content", "ls", "4356:00002003"}).out.contains("Clips"));
 }
 
 TEST(ContentVerbsTest, ImagesGoToASocketRigFixtureAndComeBackByteForByte) {

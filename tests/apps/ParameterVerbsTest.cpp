@@ -36,6 +36,7 @@ TEST(ParameterVerbsTest, UsageErrorsExitWithTwoAndTheReason) {
         {{"set", "0x4a4100000102", "personality", "2"}, "a personality from 1 to 1, not \"2\""},
         {{"set", "0x4a4100000102", "label"}, "usage: aurelctl set UID PARAM VALUE"},
         {{"get", "0x4a4100000102", "nonsense"}, "unknown parameter: nonsense"},
+        {{"get", "0x4a4100000102", "reset"}, "reset can be set, not read"},
         {{"rdm", "fetch", "0x4a4100000102", "0x60"}, "usage: aurelctl rdm get|set UID PID"},
         {{"rdm", "get", "0x4a4100000102", "0x1FFFF"}, "not a parameter id"},
         {{"rdm", "set", "0x4a4100000102", "0x0082", "abc"}, "not parameter data"},
