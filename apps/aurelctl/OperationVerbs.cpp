@@ -194,13 +194,13 @@ bool MayRemove(Context& ctx, const QList<ContentBase*>& objects) {
         const auto* folder = qobject_cast<const ContentFolder*>(objects[i]);
         const QList<ContentBase*> children = folder ? Children(folder) : QList<ContentBase*>();
         const bool folders = !children.isEmpty() && qobject_cast<const ContentFolder*>(children[0]);
-        ctx.status = CommandLine::RefuseFullFolder(ctx.parser, ctx.words[i], int(children.size()),
-                                                   folders ? "folder(s)" : "file(s)");
-        if (ctx.status != 0) {
+        if (const int refused =
+                CommandLine::RefuseFullFolder(ctx.parser, ctx.words[i], int(children.size()),
+                                              folders ? "folder(s)" : "file(s)")) {
+            ctx.status = refused;
             return false;
         }
     }
-    ctx.status = 1;
     return true;
 }
 

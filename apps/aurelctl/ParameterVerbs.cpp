@@ -37,11 +37,6 @@ QList<QStringList> Rows(const RDMDevice& device) {
     return rows;
 }
 
-// Whether the fixture keeps a value of the parameter to read back (a reset is only done).
-bool Readable(const SettableParameter& parameter) {
-    return parameter.value || parameter.kind == SettableParameter::Kind::Text;
-}
-
 // Every name `get` takes: the property rows a fixture may have and the settable parameters.
 QStringList ReadableNames() {
     RDMDevice every(0);
@@ -53,7 +48,7 @@ QStringList ReadableNames() {
         names.append(row[0]);
     }
     for (const SettableParameter& parameter : SettableParameter::All()) {
-        if (Readable(parameter)) {
+        if (parameter.KeepsValue()) {
             names.append(QLatin1String(parameter.name));
         }
     }
@@ -160,7 +155,7 @@ int SetAct(DeviceSession& session, RDMDevice& device, const QStringList& words, 
     if (const int status = RunCommand(session, command, log, "setting the parameter")) {
         return status;
     }
-    const QString shown = Readable(parameter) ? parameter.Current(device) : words[1];
+    const QString shown = parameter.KeepsValue() ? parameter.Current(device) : words[1];
     CommandLine::Print(
         QStringLiteral("%1 %2 %3\n").arg(device.UidText(), QLatin1String(parameter.name), shown));
     return 0;

@@ -166,7 +166,7 @@ QString SettableParameter::Current(const RDMDevice& device) const {
     if (kind == K::Personality) {
         return PersonalityText(device.GetPersonality(), device);
     }
-    return value || kind == K::Text ? device.ParameterText(pid) : QString();
+    return KeepsValue() ? device.ParameterText(pid) : QString();
 }
 
 QString SettableParameter::Accepted(const RDMDevice* device) const {

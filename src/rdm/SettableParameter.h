@@ -51,6 +51,8 @@ struct SettableParameter {
     QString Encode(const QString& value, const RDMDevice& device, QByteArray* data) const;
     // The values offered in a choice of the device view (all but text and per cent).
     QList<Offer> Offers(const RDMDevice& device) const;
+    // Whether the fixture keeps a value of it to read back (a reset is only done).
+    bool KeepsValue() const { return value || kind == Kind::Text; }
     // The current value as shown; for a parameter that holds no value, an empty text.
     QString Current(const RDMDevice& device) const;
     // The current value's position in Offers(), or -1.
